@@ -70,10 +70,7 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     } else {
       return std::nullopt;
     }
-    if (i + static_cast<std::size_t>(extra) >= text.size() + (extra == 0 ? 1 : 0) &&
-        extra > 0 && i + static_cast<std::size_t>(extra) > text.size() - 1) {
-      return std::nullopt;
-    }
+    if (i + static_cast<std::size_t>(extra) >= text.size()) return std::nullopt;
     for (int k = 1; k <= extra; ++k) {
       const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
       if ((b & 0xC0) != 0x80) return std::nullopt;
