@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the benchmarks with optimisation and runs them; each figure
+# is the median of 10 repetitions.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRAVELLO_BENCH=ON
+cmake --build build-bench -j "$(nproc)" --target engine_bench
+build-bench/bench/engine_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
+  --benchmark_min_time=0.2 | grep -E '^(Benchmark|-|BM_.*_median)'
