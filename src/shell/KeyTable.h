@@ -1,0 +1,66 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace dravello {
+
+// Windows virtual-key codes that the key-down stage looks at: the letters are their upper-case
+// character codes, Delete is 46.
+inline constexpr int kVkDelete = 46;
+
+// Which of the window's click handlers a highlight button runs.
+enum class ClickHandler {
+  kButton7,   // the command is the caption's first character ('&' skipped), upper-cased
+  kButton28,  // the command is looked up by the whole caption (memory store and recall)
+  kButton17,  // flashes "Ejecutar" for 50 ms, then '='; the focus stays
+  kFixed,     // a fixed command character
+  kWindow,    // no command: the window's own click (always on top, minimise)
+};
+
+// One highlight button of the main window and every way the keyboard reaches it. The window's
+// flash tables, accelerators and click handlers are all read from this one table.
+struct KeyButton {
+  std::string_view name;     // the control's name in the window layout
+  std::string_view caption;  // Windows-1252; '&' marks the accelerator letter
+  ClickHandler handler;
+  std::string_view handler_name;
+  char command;              // what a click hands to the engine; 0 for kWindow buttons
+  int key_down;              // virtual-key code whose key-down flashes it for 100 ms, or 0
+  std::string_view typed;    // typed characters (upper-cased) that flash it for 100 ms
+};
+
+// All 36 highlight buttons, the 34 command buttons first.
+std::span<const KeyButton> KeyButtons();
+
+// The button named `name`, or nullptr.
+const KeyButton* FindKeyButton(std::string_view name);
+
+// The button whose key-down the virtual-key code `vk` flashes for 100 ms (only its low byte
+// counts), or nullptr. Delete finds "Del", whose key-down also hands backspace to the engine.
+const KeyButton* KeyDownFlash(int vk);
+
+// The button that the typed character `ch` flashes in the character stage (after
+// upper-casing), or nullptr.
+const KeyButton* TypedFlash(char ch);
+
+// The accelerator character of a caption: the character after a single '&'; "&&" is a literal
+// ampersand and a final '&' marks nothing; when several are marked the last counts. 0 if none.
+char AcceleratorOf(std::string_view caption);
+
+// True when the typed character `ch` is the accelerator `accel` (letters a to z compared
+// without regard to case, anything else exactly).
+bool MatchesAccelerator(char ch, char accel);
+
+// 'a' to 'z' become 'A' to 'Z'; every other byte is unchanged.
+char UpperAscii(char ch);
+
+// The command of Button7Click: the caption's first character, or its second when the first is
+// '&', upper-cased. 0 for an empty caption.
+char CommandOfButton7(std::string_view caption);
+
+// The command of Button28Click: "M(&a)" 'A', "M(&b)" 'B', "M(&c)" 'C', "(a)->" 'O',
+// "(b)->" 'P', "(c)->" 'Q'; 0 for any other caption.
+char CommandOfButton28(std::string_view caption);
+
+}  // namespace dravello

@@ -1,0 +1,140 @@
+#include "KeyTable.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace dravello {
+namespace {
+
+std::string NameOf(const KeyButton* b) { return b ? std::string(b->name) : "(none)"; }
+
+TEST(KeyTable, EveryButtonIsListedOnceAndEveryCommandOnce) {
+  std::set<std::string_view> names;
+  std::set<char> commands;
+  int with_command = 0;
+  for (const KeyButton& b : KeyButtons()) {
+    EXPECT_TRUE(names.insert(b.name).second) << b.name;
+    EXPECT_EQ(FindKeyButton(b.name), &b);
+    if (b.handler == ClickHandler::kWindow) {
+      EXPECT_EQ(b.command, 0) << b.name;
+      continue;
+    }
+    ++with_command;
+    EXPECT_TRUE(commands.insert(b.command).second) << b.name;
+  }
+  EXPECT_EQ(names.size(), 36u);
+  EXPECT_EQ(with_command, 34);
+  EXPECT_EQ(FindKeyButton("HighButton35"), nullptr);
+}
+
+// A click hands over what the handler computes from the caption: the table's command.
+TEST(KeyTable, ClickHandlersGiveTheTableCommandFromTheCaption) {
+  for (const KeyButton& b : KeyButtons()) {
+    switch (b.handler) {
+      case ClickHandler::kButton7:
+        EXPECT_EQ(CommandOfButton7(b.caption), b.command) << b.name;
+        EXPECT_EQ(b.handler_name, "Button7Click");
+        break;
+      case ClickHandler::kButton28:
+        EXPECT_EQ(CommandOfButton28(b.caption), b.command) << b.name;
+        EXPECT_EQ(b.handler_name, "Button28Click");
+        break;
+      case ClickHandler::kButton17:
+        EXPECT_EQ(b.command, '=');
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// The 13 letters of the key-down table are exactly the accelerator letters of the captions, so
+// each key-down flash shows the button that the accelerator then clicks.
+TEST(KeyTable, KeyDownLettersAreTheAccelerators) {
+  std::set<char> accelerators;
+  for (const KeyButton& b : KeyButtons()) {
+    const char accel = AcceleratorOf(b.caption);
+    if (accel != 0) {
+      EXPECT_TRUE(accelerators.insert(UpperAscii(accel)).second) << "shared accelerator " << accel;
+      EXPECT_EQ(b.key_down, UpperAscii(accel)) << b.name;
+    } else {
+      EXPECT_TRUE(b.key_down == 0 || b.key_down == kVkDelete) << b.name;
+    }
+  }
+  EXPECT_EQ(accelerators, (std::set<char>{'X', 'R', 'S', 'A', 'B', 'C', 'M', 'E', 'D', 'L', 'T',
+                                          'V', 'Z'}));
+}
+
+TEST(KeyTable, KeyDownFlashes) {
+  const struct {
+    int vk;
+    const char* button;
+  } cases[] = {
+      {'X', "HighButton16"}, {'R', "HighButton20"},   {'S', "HighButton21"},
+      {'A', "HighButton24"}, {'B', "HighButton29"},   {'C', "HighButton30"},
+      {'M', "HighButton23"}, {'E', "HighButton27"},   {'D', "HighButton28"},
+      {'L', "HighButton22"}, {'T', "HighButton25"},   {'V', "HighButtonVisi"},
+      {'Z', "HighButton34"}, {46, "HighButton42"},    {0x100 + 'X', "HighButton16"},
+      {'O', "(none)"},       {'U', "(none)"},         {'0', "(none)"},
+      {'7', "(none)"},       {8, "(none)"},           {13, "(none)"},
+      {0, "(none)"},         {0x100, "(none)"},       {'x', "(none)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NameOf(KeyDownFlash(c.vk)), c.button) << "vk " << c.vk;
+  }
+}
+
+TEST(KeyTable, TypedFlashes) {
+  const struct {
+    char ch;
+    const char* button;
+  } cases[] = {
+      {'0', "HighButton10"}, {'1', "HighButton7"},  {'2', "HighButton8"},  {'3', "HighButton9"},
+      {'4', "HighButton4"},  {'5', "HighButton5"},  {'6', "HighButton6"},  {'7', "HighButton1"},
+      {'8', "HighButton2"},  {'9', "HighButton3"},  {',', "HighButton11"}, {'.', "HighButton11"},
+      {'+', "HighButton12"}, {'*', "HighButton13"}, {'/', "HighButton14"}, {'-', "HighButton15"},
+      {'%', "HighButton17"}, {'=', "HighButton33"}, {'$', "(none)"},       {'x', "(none)"},
+      {'A', "(none)"},       {'\r', "(none)"},      {'\b', "(none)"},      {'\xBD', "(none)"},
+      {'\0', "(none)"},      {' ', "(none)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NameOf(TypedFlash(c.ch)), c.button) << "char " << int(c.ch);
+  }
+}
+
+TEST(KeyTable, AcceleratorOfCaptions) {
+  const struct {
+    const char* caption;
+    char accel;
+  } cases[] = {
+      {"&X\xB2", 'X'}, {"Minimi&zar", 'z'}, {"Ejecutar <--- (=)", 0}, {"", 0},
+      {"&", 0},        {"abc&", 0},         {"a&&b", 0},              {"&&&x", 'x'},
+      {"&a&b", 'b'},   {"&&", 0},           {"%%", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AcceleratorOf(c.caption), c.accel) << c.caption;
+  }
+  EXPECT_TRUE(MatchesAccelerator('a', 'A'));
+  EXPECT_TRUE(MatchesAccelerator('Z', 'z'));
+  EXPECT_FALSE(MatchesAccelerator('\0', 0));
+  EXPECT_FALSE(MatchesAccelerator('\x03', 'C'));  // Ctrl+C types code 3, no accelerator
+  EXPECT_FALSE(MatchesAccelerator('\xE1', '\xC1'));  // only a to z ignore case
+}
+
+TEST(KeyTable, CaptionCommands) {
+  EXPECT_EQ(CommandOfButton7("&Raiz"), 'R');
+  EXPECT_EQ(CommandOfButton7("x"), 'X');
+  EXPECT_EQ(CommandOfButton7("\xB1"), '\xB1');
+  EXPECT_EQ(CommandOfButton7(""), 0);
+  EXPECT_EQ(CommandOfButton7("&"), 0);
+  EXPECT_EQ(CommandOfButton28("M(&a)"), 'A');
+  EXPECT_EQ(CommandOfButton28("(c)->"), 'Q');
+  EXPECT_EQ(CommandOfButton28("m(&a)"), 0);  // captions are compared exactly
+  EXPECT_EQ(CommandOfButton28("M(&a) "), 0);
+  EXPECT_EQ(CommandOfButton28(""), 0);
+}
+
+}  // namespace
+}  // namespace dravello
