@@ -103,7 +103,8 @@ void Calculadora::PoneDisplay(Currency value) {
     estado_.Numeros[2] = Currency{};
     estado_.TextoEntrada = "0";
   }
-  view_.SetPanel1(Formatea(estado_.Numeros[2]));
+  display_text_ = Formatea(estado_.Numeros[2]);
+  view_.SetPanel1(display_text_);
   if (display_listener_) display_listener_();
 }
 

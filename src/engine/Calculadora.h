@@ -78,6 +78,9 @@ class Calculadora {
   // Called by PoneDisplay after every display change (the equivalences panel's refresh).
   void SetDisplayListener(std::function<void()> listener) { display_listener_ = std::move(listener); }
 
+  // The display's text as last shown (Panel1's caption).
+  const std::string& DisplayText() const { return display_text_; }
+
   EstadoCalculadora& Estado() { return estado_; }
   const EstadoCalculadora& Estado() const { return estado_; }
   const Separators& Separadores() const { return separators_; }
@@ -92,6 +95,7 @@ class Calculadora {
   Separators separators_;
   EstadoCalculadora estado_;
   int decimales_ = 2;
+  std::string display_text_;
   std::function<void()> display_listener_;
 };
 

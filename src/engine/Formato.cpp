@@ -85,6 +85,23 @@ void AppendFraction4(std::string& out, std::uint64_t fraction, int digits) {
   out.append(buf, static_cast<std::size_t>(digits));
 }
 
+std::string PlainDigits(bool negative, std::uint64_t rounded, char decimal_separator) {
+  std::string out;
+  if (negative && rounded != 0) out.push_back('-');
+  AppendUnsigned(out, rounded / 10000);
+  std::uint64_t fraction = rounded % 10000;
+  if (fraction != 0) {
+    int digits = 4;
+    while (fraction % 10 == 0) {
+      fraction /= 10;
+      --digits;
+    }
+    out.push_back(decimal_separator);
+    AppendFraction4(out, fraction * kPow10[4 - digits], digits);
+  }
+  return out;
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -112,22 +129,14 @@ std::string FormatAmount(Currency value, int decimals, Separators separators) {
 
 std::string FormatPlain(Currency value, char decimal_separator) {
   const std::uint64_t magnitude = Magnitude(value);
-  const std::uint64_t rounded = RoundAway(magnitude, SignificantDrop(magnitude, 0, 15));
-  std::string out;
-  if (value.count < 0 && rounded != 0) out.push_back('-');
-  AppendUnsigned(out, rounded / 10000);
-  std::uint64_t fraction = rounded % 10000;
-  if (fraction != 0) {
-    int digits = 4;
-    while (fraction % 10 == 0) {
-      fraction /= 10;
-      --digits;
-    }
-    out.push_back(decimal_separator);
-    AppendFraction4(out, fraction * kPow10[4 - digits], digits);
-  }
-  return out;
+  return PlainDigits(value.count < 0, RoundAway(magnitude, SignificantDrop(magnitude, 0, 15)),
+                     decimal_separator);
 }
+
+std::string FormatExact(Currency value, char decimal_separator) {
+  return PlainDigits(value.count < 0, Magnitude(value), decimal_separator);
+}
+
 
 ParseStatus ParseExtended(std::string_view text, char decimal_separator, long double& value) {
   std::size_t begin = 0;

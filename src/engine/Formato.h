@@ -24,6 +24,10 @@ std::string FormatAmount(Currency value, int decimals, Separators separators);
 // the decimal separator only when decimals remain, no trailing zeros, "-" for negative values.
 std::string FormatPlain(Currency value, char decimal_separator);
 
+// The exact value: every digit of the count, up to four decimals, no grouping, trailing zeros
+// removed, the decimal separator only when decimals remain, "-" for negative values.
+std::string FormatExact(Currency value, char decimal_separator);
+
 enum class ParseStatus { kOk, kNotANumber, kOutOfRange };
 
 // Reads a number as the calculator reads text: blanks around it skipped, an optional sign, digits
