@@ -48,8 +48,25 @@ class CountingView : public CalculatorView {
 // A long mixed sequence: typing, the four operations, per cent, unary operations, memories,
 // recalls, delete and clear. It never fails, so the benchmark measures the ordinary path.
 const std::string kSequence =
-    "1234,56+789,1=*3=A" "250-12,5%" "99,99*0,15=B" "144R" "12X" "7½" "T" "15,5S3=" "U"
-    "O+P=" "V/4=" "C" "31416\b\b+2=" "Q" "2000$15=" "1,5*2,25=" "L" "60+40%" "E";
+    "1234,56+789,1=*3=A"
+    "250-12,5%"
+    "99,99*0,15=B"
+    "144R"
+    "12X"
+    "7½"
+    "T"
+    "15,5S3="
+    "U"
+    "O+P="
+    "V/4="
+    "C"
+    "31416\b\b+2="
+    "Q"
+    "2000$15="
+    "1,5*2,25="
+    "L"
+    "60+40%"
+    "E";
 
 void BM_KeyThroughEngine(benchmark::State& state) {
   CountingView view;
@@ -71,8 +88,8 @@ void BM_KeyThroughEngine(benchmark::State& state) {
 BENCHMARK(BM_KeyThroughEngine);
 
 void BM_FormatAmount(benchmark::State& state) {
-  const std::int64_t counts[] = {0, 12345678, -5000, 9223372036854775807LL, 1234567890123450000LL,
-                                 42, -987654321, 10000};
+  const std::int64_t counts[] = {
+      0, 12345678, -5000, 9223372036854775807LL, 1234567890123450000LL, 42, -987654321, 10000};
   const Separators separators{',', '.'};
   std::size_t i = 0;
   for (auto _ : state) {

@@ -12,7 +12,9 @@ constexpr char kAlphabet[] =
     "\xBD"
     "+-SXRABCOPQ%$TUV=\bLE";
 
-bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool IsDigit(char ch) {
+  return ch >= '0' && ch <= '9';
+}
 
 // Counts from -922 337 203 685 477.5807 to 922 337 203 685 477.5807 can be shown; only the most
 // negative count lies outside.
@@ -23,7 +25,9 @@ constexpr std::int64_t kLargestShown = 9223372036854775807LL;
 Calculadora::Calculadora(CalculatorView& view, Separators separators)
     : view_(view), separators_(separators) {}
 
-void Calculadora::Inicia() { estado_ = EstadoCalculadora{}; }
+void Calculadora::Inicia() {
+  estado_ = EstadoCalculadora{};
+}
 
 bool Calculadora::EsComando(char ch) {
   return ch != '\0' && std::memchr(kAlphabet, ch, sizeof kAlphabet - 1) != nullptr;
@@ -83,7 +87,9 @@ void Calculadora::ActualizaMemorias() {
   ColorBotonMemoria(3, aux_used);
 }
 
-void Calculadora::AnotarOperacion(const std::string& linea) { view_.AppendListLine(linea); }
+void Calculadora::AnotarOperacion(const std::string& linea) {
+  view_.AppendListLine(linea);
+}
 
 // --- Driver -----------------------------------------------------------------------------------
 

@@ -24,14 +24,14 @@ inline constexpr Color kRecallDisabledFont = 0x404080;
 // Everything the calculator remembers between two keys. Other parts of the program (the
 // clipboard, the currency switch) read and change it directly, as the window's own fields.
 struct EstadoCalculadora {
-  std::string TextoEntrada;     // the characters typed for the current number
-  Currency Numeros[3] = {};     // [1] the accumulator, [2] the display register; [0] unused
-  char Operacion = '\0';        // the pending two-operand operator, or code 0
-  bool HayNumero = false;       // an operand is available
-  bool HayOperacion = false;    // Operacion holds a pending operator
-  bool NuevaEntrada = false;    // the next digit starts a new number
+  std::string TextoEntrada;   // the characters typed for the current number
+  Currency Numeros[3] = {};   // [1] the accumulator, [2] the display register; [0] unused
+  char Operacion = '\0';      // the pending two-operand operator, or code 0
+  bool HayNumero = false;     // an operand is available
+  bool HayOperacion = false;  // Operacion holds a pending operator
+  bool NuevaEntrada = false;  // the next digit starts a new number
   Currency MemoriaA, MemoriaB, MemoriaC;
-  Currency MemoriaAux;          // the accumulating memory
+  Currency MemoriaAux;  // the accumulating memory
 };
 
 // The calculator engine: its state, the command driver and the evaluator. Every output goes to
@@ -76,7 +76,9 @@ class Calculadora {
   std::string Formatea(Currency value) const;
 
   // Called by PoneDisplay after every display change (the equivalences panel's refresh).
-  void SetDisplayListener(std::function<void()> listener) { display_listener_ = std::move(listener); }
+  void SetDisplayListener(std::function<void()> listener) {
+    display_listener_ = std::move(listener);
+  }
 
   // The display's text as last shown (Panel1's caption).
   const std::string& DisplayText() const { return display_text_; }

@@ -9,7 +9,9 @@ namespace {
 // 2^63 is exact in the extended type; every count lies in [-2^63, 2^63).
 constexpr long double kTwoTo63 = 9223372036854775808.0L;
 
-long double Ext(Currency c) { return static_cast<long double>(c.count); }
+long double Ext(Currency c) {
+  return static_cast<long double>(c.count);
+}
 
 }  // namespace
 
@@ -21,9 +23,13 @@ Currency RoundToCount(long double counts) {
   return Currency{static_cast<std::int64_t>(r)};
 }
 
-Currency Add(Currency x, Currency y) { return RoundToCount(Ext(x) + Ext(y)); }
+Currency Add(Currency x, Currency y) {
+  return RoundToCount(Ext(x) + Ext(y));
+}
 
-Currency Subtract(Currency x, Currency y) { return RoundToCount(Ext(x) - Ext(y)); }
+Currency Subtract(Currency x, Currency y) {
+  return RoundToCount(Ext(x) - Ext(y));
+}
 
 Currency Multiply(Currency x, Currency y) {
   const long double product = Ext(x) * Ext(y);
@@ -53,8 +59,12 @@ Currency Square(Currency y) {
   return RoundToCount(squared * 10000.0L);
 }
 
-Currency Half(Currency y) { return RoundToCount(Ext(y) / 2.0L); }
+Currency Half(Currency y) {
+  return RoundToCount(Ext(y) / 2.0L);
+}
 
-Currency Negate(Currency y) { return RoundToCount(-Ext(y)); }
+Currency Negate(Currency y) {
+  return RoundToCount(-Ext(y));
+}
 
 }  // namespace dravello

@@ -41,14 +41,14 @@ Currency RoundToCount(long double counts);
 
 // The operations of the calculator, each in the exact order of its extended-precision steps.
 // All of them throw EngineError(kInvalidOperation) when the result does not fit.
-Currency Add(Currency x, Currency y);        // cX + cY
-Currency Subtract(Currency x, Currency y);   // cX - cY
-Currency Multiply(Currency x, Currency y);   // (cX * cY) / 10000
-Currency Divide(Currency x, Currency y);     // (cX / cY) * 10000; y must not be zero
+Currency Add(Currency x, Currency y);                // cX + cY
+Currency Subtract(Currency x, Currency y);           // cX - cY
+Currency Multiply(Currency x, Currency y);           // (cX * cY) / 10000
+Currency Divide(Currency x, Currency y);             // (cX / cY) * 10000; y must not be zero
 Currency Percent(Currency x, Currency y, int base);  // ((cX * cY) / base) / 10000
-Currency SquareRoot(Currency y);             // sqrt(cY / 10000) * 10000; fails for y < 0
-Currency Square(Currency y);                 // (cY / 10000)^2 * 10000
-Currency Half(Currency y);                   // cY / 2
-Currency Negate(Currency y);                 // -cY; fails for the most negative count
+Currency SquareRoot(Currency y);                     // sqrt(cY / 10000) * 10000; fails for y < 0
+Currency Square(Currency y);                         // (cY / 10000)^2 * 10000
+Currency Half(Currency y);                           // cY / 2
+Currency Negate(Currency y);                         // -cY; fails for the most negative count
 
 }  // namespace dravello

@@ -36,7 +36,8 @@ int DigitCount(std::uint64_t n) {
 
 std::uint64_t Magnitude(Currency v) {
   // Two's complement negation in unsigned arithmetic also covers the most negative count.
-  return v.count < 0 ? 0 - static_cast<std::uint64_t>(v.count) : static_cast<std::uint64_t>(v.count);
+  return v.count < 0 ? 0 - static_cast<std::uint64_t>(v.count)
+                     : static_cast<std::uint64_t>(v.count);
 }
 
 // Rounds `magnitude` to a multiple of 10^drop, halves away from zero. The result stays below
@@ -102,9 +103,13 @@ std::string PlainDigits(bool negative, std::uint64_t rounded, char decimal_separ
   return out;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -136,7 +141,6 @@ std::string FormatPlain(Currency value, char decimal_separator) {
 std::string FormatExact(Currency value, char decimal_separator) {
   return PlainDigits(value.count < 0, Magnitude(value), decimal_separator);
 }
-
 
 ParseStatus ParseExtended(std::string_view text, char decimal_separator, long double& value) {
   std::size_t begin = 0;

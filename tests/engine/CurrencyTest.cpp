@@ -11,7 +11,9 @@ namespace {
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
-Currency C(std::int64_t count) { return Currency::FromCount(count); }
+Currency C(std::int64_t count) {
+  return Currency::FromCount(count);
+}
 
 struct BinaryCase {
   const char* name;
@@ -40,10 +42,10 @@ TEST(CurrencyArithmetic, ResultsRoundToTheNearestCountTiesToEven) {
 }
 
 TEST(CurrencyArithmetic, PercentDividesByTheBaseThenByTenThousand) {
-  EXPECT_EQ(Percent(C(2000000), C(150000), 100).count, 300000);   // 200 % 15 = 30
-  EXPECT_EQ(Percent(C(20000000), C(150000), 1000).count, 300000); // 2000 per mille 15 = 30
-  EXPECT_EQ(Percent(C(10000), C(1), 100).count, 0);               // 1 % 0,0001 = 0,000001
-  EXPECT_EQ(Percent(C(10000), C(5000), 100).count, 50);           // 1 % 0,5 = 0,005
+  EXPECT_EQ(Percent(C(2000000), C(150000), 100).count, 300000);    // 200 % 15 = 30
+  EXPECT_EQ(Percent(C(20000000), C(150000), 1000).count, 300000);  // 2000 per mille 15 = 30
+  EXPECT_EQ(Percent(C(10000), C(1), 100).count, 0);                // 1 % 0,0001 = 0,000001
+  EXPECT_EQ(Percent(C(10000), C(5000), 100).count, 50);            // 1 % 0,5 = 0,005
 }
 
 TEST(CurrencyArithmetic, UnaryOperationsWorkOnTheValue) {

@@ -39,7 +39,8 @@ bool LooksLikeAnAmount(const std::string& text) {
          std::isdigit(static_cast<unsigned char>(text[comma + 2]));
 }
 
-void CheckInvariants(const Calculadora& calc, const RecordingView& view, std::size_t messages_before) {
+void CheckInvariants(const Calculadora& calc, const RecordingView& view,
+                     std::size_t messages_before) {
   const EstadoCalculadora& e = calc.Estado();
   ASSERT_EQ(e.HayOperacion, e.Operacion != '\0');
   ASSERT_NE(std::string("*/+-%$").find(e.HayOperacion ? e.Operacion : '*'), std::string::npos);
@@ -55,7 +56,8 @@ void CheckInvariants(const Calculadora& calc, const RecordingView& view, std::si
   ASSERT_LE(view.messages.size(), messages_before + 2);
   for (std::size_t i = messages_before; i < view.messages.size(); ++i) {
     const auto& m = view.messages[i];
-    const bool overflow = m.caption == "Error" && m.text == " Esta Operaci\xF3n ha producido Desbordamiento ";
+    const bool overflow =
+        m.caption == "Error" && m.text == " Esta Operaci\xF3n ha producido Desbordamiento ";
     const bool zero = m.caption == "Warning" && m.text == " No se puede Dividir por Cero ";
     const bool failure = m.caption == kApplicationTitle && m.text.ends_with(".");
     ASSERT_TRUE(overflow || zero || failure) << m.caption << "|" << m.text;
@@ -78,7 +80,8 @@ TEST(EngineFuzz, RandomKeysKeepTheEngineConsistent) {
       RunCommand(view, [&] { calc.ProcesaTecla(key); });
       CheckInvariants(calc, view, before);
       if (::testing::Test::HasFatalFailure()) {
-        FAIL() << "sequence " << s << ", key " << k << " (code " << int(static_cast<unsigned char>(key)) << ")";
+        FAIL() << "sequence " << s << ", key " << k << " (code "
+               << int(static_cast<unsigned char>(key)) << ")";
       }
       if (view.lines.size() > 1000) view.lines.clear();
       if (view.messages.size() > 1000) view.messages.clear();

@@ -55,8 +55,7 @@ TEST(FormatAmount, DisplayMaskWithRegionalSeparators) {
 
 TEST(FormatAmount, SeparatorsAreParameters) {
   EXPECT_EQ(FormatAmount(Currency::FromCount(12345678), 2, kEnglish), "1,234.57");
-  EXPECT_EQ(FormatAmount(Currency::FromCount(12345678900), 1, Separators{',', ' '}),
-            "1 234 567,9");
+  EXPECT_EQ(FormatAmount(Currency::FromCount(12345678900), 1, Separators{',', ' '}), "1 234 567,9");
   EXPECT_EQ(FormatAmount(Currency::FromCount(1230000), 0, kEnglish), "123");
 }
 
@@ -96,8 +95,8 @@ TEST(ParseAmount, ReadsTheRegionalNotation) {
       {"1234,5", 12345000},
       {"  -12,5  ", -125000},
       {"+3", 30000},
-      {"0,00005", 0},       // ties to even
-      {"0,00015", 2},       // ties to even
+      {"0,00005", 0},  // ties to even
+      {"0,00015", 2},  // ties to even
       {"0,00025", 2},
       {"0,000251", 3},
       {"1E3", 10000000},
@@ -117,15 +116,16 @@ TEST(ParseAmount, ReadsTheRegionalNotation) {
 }
 
 TEST(ParseAmount, TextThatIsNotANumberNamesItself) {
-  const char* const cases[] = {"", "-", "+", " ", "abc", "1,2,3", "1.5", "1.234,5", "inf",
-                               "nan", "-inf", "1e", "1e+", "e5", "0x10", "1 2", "--1", "½",
-                               "1,5 €", "12a"};
+  const char* const cases[] = {"",        "-",   "+",   " ",    "abc",   "1,2,3", "1.5",
+                               "1.234,5", "inf", "nan", "-inf", "1e",    "1e+",   "e5",
+                               "0x10",    "1 2", "--1", "½",    "1,5 €", "12a"};
   for (const char* text : cases) {
     try {
       ParseAmount(text, ',');
       ADD_FAILURE() << "'" << text << "' was read as a number";
     } catch (const EngineError& e) {
-      EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid floating point value");
+      EXPECT_EQ(std::string(e.what()),
+                "'" + std::string(text) + "' is not a valid floating point value");
     }
   }
 }

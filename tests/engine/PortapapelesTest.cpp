@@ -39,7 +39,10 @@ TEST(CopiaDisplay, CopiesTheExactStoredValue) {
       {{',', '.'}, 2, "1,2345", "1,2345", "Copiado a ClipBoard 1,23"},
       {{',', '.'}, 0, "7S", "-7", "Copiado a ClipBoard -7"},
       // More than 15 significant digits: every digit is kept.
-      {{',', '.'}, 2, "123456789012,34+0,0056=", "123456789012,3456",
+      {{',', '.'},
+       2,
+       "123456789012,34+0,0056=",
+       "123456789012,3456",
        "Copiado a ClipBoard 123.456.789.012,35"},
       // After an operator the register is 0 while the display still shows the operand.
       {{',', '.'}, 2, "5+", "0", "Copiado a ClipBoard 5,00"},
@@ -100,8 +103,8 @@ TEST(PegaDisplay, ReadsTheRegionalNotationAndGivesZeroOtherwise) {
 }
 
 TEST(PegaDisplay, ANumberBeyondTheRangeChangesNothing) {
-  for (const std::string& text : {std::string("1e20"), std::string(10000, '7'),
-                                 std::string("-922337203685477,5809")}) {
+  for (const std::string& text :
+       {std::string("1e20"), std::string(10000, '7'), std::string("-922337203685477,5809")}) {
     Clipboard clip({',', '.'});
     clip.Keys("5+3");
     const auto lines = clip.view_.lines.size();

@@ -15,7 +15,9 @@ std::size_t SequenceLength(unsigned char lead) {
   return 0;
 }
 
-std::string At(std::size_t index) { return "at byte " + std::to_string(index + 1); }
+std::string At(std::size_t index) {
+  return "at byte " + std::to_string(index + 1);
+}
 
 }  // namespace
 

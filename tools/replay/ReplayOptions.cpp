@@ -61,8 +61,8 @@ bool ParseReplayOptions(int argc, char** argv, ReplayOptions& options, std::stri
       }
       options.decimals = n;
     } else {
-      char& target = arg == "--decimal-separator" ? options.separators.decimal
-                                                  : options.separators.thousands;
+      char& target =
+          arg == "--decimal-separator" ? options.separators.decimal : options.separators.thousands;
       if (!ParseSeparator(value, target)) {
         error = std::string(arg) + " needs one character with a Windows-1252 byte, not '" +
                 std::string(value) + "'";

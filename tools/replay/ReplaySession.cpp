@@ -8,7 +8,9 @@ namespace dravello {
 
 namespace {
 
-std::string FlagText(bool flag) { return flag ? "1" : "0"; }
+std::string FlagText(bool flag) {
+  return flag ? "1" : "0";
+}
 
 }  // namespace
 
@@ -45,10 +47,10 @@ void ReplaySession::WriteState(std::ostream& out) const {
   out << "X: " << e.Numeros[1].count << '\n';
   out << "Y: " << e.Numeros[2].count << '\n';
   out << "entry: " << Cp1252ToUtf8(e.TextoEntrada) << '\n';
-  out << "flags: HayNumero=" << FlagText(e.HayNumero) << " HayOperacion=" << FlagText(e.HayOperacion)
-      << " NuevaEntrada=" << FlagText(e.NuevaEntrada)
-      << " Operacion=" << (e.Operacion == '\0' ? std::string() : Cp1252ToUtf8(std::string(1, e.Operacion)))
-      << '\n';
+  out << "flags: HayNumero=" << FlagText(e.HayNumero)
+      << " HayOperacion=" << FlagText(e.HayOperacion)
+      << " NuevaEntrada=" << FlagText(e.NuevaEntrada) << " Operacion="
+      << (e.Operacion == '\0' ? std::string() : Cp1252ToUtf8(std::string(1, e.Operacion))) << '\n';
   out << "memories: " << e.MemoriaA.count << ' ' << e.MemoriaB.count << ' ' << e.MemoriaC.count
       << ' ' << e.MemoriaAux.count << '\n';
   view_.WriteCurrencyStrip(out, moneda_actual_);

@@ -14,9 +14,13 @@ std::string ColourText(Color colour) {
   return buf;
 }
 
-const char* EnabledText(bool enabled) { return enabled ? "enabled" : "disabled"; }
+const char* EnabledText(bool enabled) {
+  return enabled ? "enabled" : "disabled";
+}
 
-bool ValidSlot(int slot) { return slot >= 1 && slot <= 6; }
+bool ValidSlot(int slot) {
+  return slot >= 1 && slot <= 6;
+}
 
 }  // namespace
 

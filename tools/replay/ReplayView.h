@@ -31,9 +31,9 @@ class ReplayView : public CalculatorView {
   void SetAbbreviationCell(int slot, const std::string& text) override;
 
   // Writes the view's part of the state block, in the order of the transcript format.
-  void WriteIndicators(std::ostream& out) const;   // display, operator, key, memA..memC, aux
+  void WriteIndicators(std::ostream& out) const;  // display, operator, key, memA..memC, aux
   void WriteCurrencyStrip(std::ostream& out, int moneda_actual) const;  // currency, buttons
-  void WriteEquivalences(std::ostream& out) const;  // equiv1 .. equiv6
+  void WriteEquivalences(std::ostream& out) const;                      // equiv1 .. equiv6
 
   bool CurrencyButtonEnabled(int tag) const;
 

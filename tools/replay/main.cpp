@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
                  "[--thousands-separator C] [--trace] < KEYS\n";
     return 2;
   }
-  const std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+  const std::string text{std::istreambuf_iterator<char>(std::cin),
+                         std::istreambuf_iterator<char>()};
   std::vector<ReplayInput> inputs;
   if (!ReadReplayKeys(text, inputs, error)) {
     std::cerr << "dravello-replay: " << error << '\n';
