@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace dravello {
+
+// A private-profile (INI) text in memory, read and changed as the Windows functions
+// GetPrivateProfileStringA and WritePrivateProfileStringA do, byte for byte on Windows-1252 text:
+// - lines end at LF, CR or CRLF; a line's leading and trailing blanks do not count;
+// - a section header is a line starting with "[" that has a "]": the name runs to the last "]"
+//   and is trimmed; a "[" line without "]" is an ordinary line;
+// - any other line is a key: its name runs to the first "=" and its value follows it, both
+//   trimmed; a line without "=" is a bare key, which reads as missing;
+// - ";" lines are ordinary lines, so they never match a real key name;
+// - names match without regard to case; only the first section of a name is searched, and in it
+//   the first key of a name wins;
+// - a value of two or more characters enclosed in one pair of matching quotes (" or ') reads
+//   without them; a value is cut at a NUL byte and at kMaxValueLength characters.
+// A UTF-8 byte-order mark is nothing special: it belongs to the first line.
+class PrivateProfile {
+ public:
+  static constexpr std::size_t kMaxValueLength = 2047;
+
+  PrivateProfile() = default;
+  explicit PrivateProfile(std::string text) : text_(std::move(text)) {}
+
+  // The value of `key` in `section`, or `fallback` when the section or the key is missing.
+  std::string Get(std::string_view section, std::string_view key, std::string_view fallback) const;
+
+  // Sets `key` in `section` to `value`. An existing key keeps its line: only the text after its
+  // "=" changes (a bare key gains "=" and the value). A new key goes after the last non-blank
+  // line of its section, a new section with its key at the end of the text. New lines end as the
+  // text's first line does, CRLF in a text without line ends. Every other byte stays as it was.
+  // Line breaks and NUL bytes inside `value` become blanks, so the value stays on its line.
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// The value of `key` in `section` of the file at `path`, as PrivateProfile::Get; `fallback` also
+// when the file is missing or cannot be read.
+std::string ReadProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view fallback);
+
+// Sets every key of `values` in `section` of the file at `path`, in their order, with one
+// replacement of the whole file (ReplaceWholeFile): the file is created when missing and is
+// never left half-written. Returns false, with the file unchanged, when the file exists but
+// cannot be read or when it cannot be replaced.
+bool WriteProfileStrings(const std::string& path, std::string_view section,
+                         const std::vector<std::pair<std::string, std::string>>& values);
+
+}  // namespace dravello

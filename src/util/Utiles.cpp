@@ -1,0 +1,52 @@
+#include "Utiles.h"
+
+namespace dravello {
+
+std::string RellenaEspacios(std::string_view texto, int n) {
+  if (n <= 0) return std::string();
+  const auto width = static_cast<std::size_t>(n);
+  if (texto.size() >= width) return std::string(texto.substr(0, width));
+  std::string result(width - texto.size(), ' ');
+  result.append(texto);
+  return result;
+}
+
+std::string RellenaCeros(std::string_view texto, int n) {
+  return CambiaCaracter(RellenaEspacios(texto, n), ' ', '0');
+}
+
+std::string CambiaCaracter(std::string_view texto, char viejo, char nuevo) {
+  std::string result(texto);
+  if (viejo == nuevo) return result;
+  for (char& c : result) {
+    if (c == viejo) c = nuevo;
+  }
+  return result;
+}
+
+std::string AgregaBarra(std::string_view texto) {
+  std::string result(texto);
+  if (!result.empty() && result.back() != kSeparadorCarpeta) result.push_back(kSeparadorCarpeta);
+  return result;
+}
+
+void MuestraMensaje(CalculatorView& view, const std::string& texto, MessageKind tipo) {
+  const char* caption = "Warning";
+  switch (tipo) {
+    case MessageKind::kWarning:
+      caption = "Warning";
+      break;
+    case MessageKind::kError:
+      caption = "Error";
+      break;
+    case MessageKind::kInformation:
+      caption = "Information";
+      break;
+    case MessageKind::kConfirm:
+      caption = "Confirm";
+      break;
+  }
+  view.ShowMessage(tipo, caption, texto);
+}
+
+}  // namespace dravello
