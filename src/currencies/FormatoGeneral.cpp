@@ -1,0 +1,62 @@
+#include "FormatoGeneral.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace dravello {
+
+namespace {
+
+constexpr int kDigits = 15;
+
+}  // namespace
+
+std::string FormatoGeneral(double value, char decimal_separator) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  if (value == 0) return "0";
+
+  // "d.dddddddddddddde+XX": the 15 significant digits after rounding, and the exponent of the
+  // rounded value (9.9999999999999999 becomes 1.00000000000000e+01).
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.*e", kDigits - 1, std::fabs(value));
+  std::string digits;
+  const char* p = buf;
+  for (; *p != 'e'; ++p) {
+    if (*p != '.') digits.push_back(*p);
+  }
+  const int exponent = std::atoi(p + 1);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out = value < 0 ? "-" : "";
+  if (exponent < -5 || exponent >= kDigits) {
+    out += digits[0];
+    if (digits.size() > 1) {
+      out += decimal_separator;
+      out.append(digits, 1);
+    }
+    out += 'E';
+    out += std::to_string(exponent);
+    return out;
+  }
+  if (exponent < 0) {
+    out += '0';
+    out += decimal_separator;
+    out.append(static_cast<std::size_t>(-exponent - 1), '0');
+    out += digits;
+    return out;
+  }
+  const auto integer_digits = static_cast<std::size_t>(exponent) + 1;
+  if (digits.size() <= integer_digits) {
+    out += digits;
+    out.append(integer_digits - digits.size(), '0');
+    return out;
+  }
+  out.append(digits, 0, integer_digits);
+  out += decimal_separator;
+  out.append(digits, integer_digits);
+  return out;
+}
+
+}  // namespace dravello

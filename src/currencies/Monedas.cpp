@@ -1,0 +1,156 @@
+#include "Monedas.h"
+
+#include <cmath>
+#include <utility>
+
+#include "Formato.h"
+#include "FormatoGeneral.h"
+#include "Utiles.h"
+
+namespace dravello {
+
+namespace {
+
+// 2^63 is exact in the extended type; every count lies in [-2^63, 2^63).
+constexpr long double kTwoTo63 = 9223372036854775808.0L;
+
+// Rounds to the nearest count, ties to even (the rounding mode is never changed from it); nothing
+// when the result is not a count.
+std::optional<Currency> Redondea(long double counts) {
+  const long double r = std::nearbyintl(counts);
+  if (!(r >= -kTwoTo63 && r < kTwoTo63)) return std::nullopt;
+  return Currency{static_cast<std::int64_t>(r)};
+}
+
+}  // namespace
+
+Monedas::Monedas(Calculadora& calculadora, CalculatorView& view, std::string ruta_ini)
+    : calculadora_(calculadora), view_(view), ruta_ini_(std::move(ruta_ini)) {
+  calculadora_.SetDisplayListener([this] { ActualizaEquivalencias(); });
+}
+
+Monedas::~Monedas() {
+  calculadora_.SetDisplayListener(nullptr);
+}
+
+void Monedas::IniciaCalculadora() {
+  CamposMonedas campos(ruta_ini_, calculadora_.Separadores().decimal);
+  campos.LeeIni();
+  IniciaCalculadora(std::move(campos));
+}
+
+void Monedas::IniciaCalculadora(CamposMonedas campos) {
+  cambios_abiertos_ = false;
+  CargaMonedas(std::move(campos));
+  calculadora_.Inicia();
+  calculadora_.PoneDisplay(Currency{});
+  calculadora_.ActualizaMemorias();
+  moneda_actual_ = 0;
+  calculadora_.SetDecimales(tabla_[0].Decimales);
+  MuestraMoneda();
+  cambios_abiertos_ = true;
+}
+
+void Monedas::CargaMonedas() {
+  CamposMonedas campos(ruta_ini_, calculadora_.Separadores().decimal);
+  campos.LeeIni();
+  CargaMonedas(std::move(campos));
+}
+
+void Monedas::CargaMonedas(CamposMonedas campos) {
+  campos.AplicaMonedas(tabla_);
+  RotulaBotonesMoneda();
+  calculadora_.SetDecimales(tabla_[static_cast<std::size_t>(moneda_actual_)].Decimales);
+}
+
+void Monedas::RotulaBotonesMoneda() {
+  view_.SetCurrencyButton(0, tabla_[0].Moneda, true);
+  for (int n = 1; n < kNumeroMonedas; ++n) {
+    const std::string& moneda = tabla_[static_cast<std::size_t>(n)].Moneda;
+    view_.SetCurrencyButton(n, moneda, !moneda.empty());
+  }
+}
+
+void Monedas::MuestraMoneda() {
+  const TMoneda& actual = tabla_[static_cast<std::size_t>(moneda_actual_)];
+  view_.SetPanelMoneda(actual.Moneda);
+  view_.SetStaticText2("Cambio en " + tabla_[0].Moneda);
+  view_.SetPanelDeci(std::to_string(actual.Decimales));
+  view_.SetPanelEqui(FormatoGeneral(actual.Cambio, calculadora_.Separadores().decimal));
+  calculadora_.PoneDisplay(calculadora_.Estado().Numeros[2]);
+}
+
+std::optional<Currency> Monedas::ConvierteMoneda(int origen, int destino, Currency importe) const {
+  if (origen == destino) return importe;
+  const auto base =
+      Redondea(static_cast<long double>(importe.count) *
+               static_cast<long double>(tabla_.at(static_cast<std::size_t>(origen)).Cambio));
+  if (!base) return std::nullopt;
+  return Redondea(static_cast<long double>(base->count) /
+                  static_cast<long double>(tabla_.at(static_cast<std::size_t>(destino)).Cambio));
+}
+
+void Monedas::AvisaDesbordamiento() {
+  MuestraMensaje(view_, kMensajeDesbordamiento, MessageKind::kError);
+}
+
+void Monedas::SpeedButton0Click(int tag) {
+  EstadoCalculadora& e = calculadora_.Estado();
+  if (tag < 0 || tag >= kNumeroMonedas || tag == moneda_actual_ || e.HayOperacion) return;
+  const TMoneda& destino = tabla_[static_cast<std::size_t>(tag)];
+  if (destino.Moneda.empty() && tag != 0) return;
+
+  // Every amount is converted before anything changes: an amount that cannot be converted must
+  // not end up labelled with the new currency.
+  Currency* const importes[] = {&e.Numeros[2], &e.MemoriaA, &e.MemoriaB, &e.MemoriaC,
+                                &e.MemoriaAux};
+  Currency convertidos[std::size(importes)];
+  for (std::size_t i = 0; i < std::size(importes); ++i) {
+    const auto convertido = ConvierteMoneda(moneda_actual_, tag, *importes[i]);
+    if (!convertido) {
+      AvisaDesbordamiento();
+      return;
+    }
+    convertidos[i] = *convertido;
+  }
+
+  const TMoneda& origen = tabla_[static_cast<std::size_t>(moneda_actual_)];
+  calculadora_.AnotarOperacion("(" + calculadora_.Formatea(e.Numeros[2]) + " " + origen.Moneda +
+                               ")");
+  calculadora_.AnotarOperacion("---> Cambio a Moneda (" + destino.Moneda + ")");
+  for (std::size_t i = 1; i < std::size(importes); ++i) *importes[i] = convertidos[i];
+  calculadora_.ActualizaMemorias();
+  moneda_actual_ = tag;
+  calculadora_.SetDecimales(destino.Decimales);
+  calculadora_.PoneDisplay(convertidos[0]);
+  calculadora_.AnotarOperacion("(" + calculadora_.Formatea(e.Numeros[2]) + " " + destino.Moneda +
+                               ")");
+  MuestraMoneda();
+  calculadora_.QuitaOperacion();
+}
+
+void Monedas::PoneCelda(int slot, int entrada) {
+  const TMoneda& moneda = tabla_[static_cast<std::size_t>(entrada)];
+  const auto importe = ConvierteMoneda(moneda_actual_, entrada, calculadora_.Estado().Numeros[2]);
+  if (!importe) AvisaDesbordamiento();
+  view_.SetAmountCell(slot,
+                      importe ? FormatAmount(*importe, moneda.Decimales, calculadora_.Separadores())
+                              : kCeldaDesbordada);
+  view_.SetAbbreviationCell(slot, moneda.Moneda);
+}
+
+void Monedas::ActualizaEquivalencias() {
+  if (!cambios_abiertos_) return;
+  // The base has no slot of its own: it takes the current currency's, which needs none.
+  if (moneda_actual_ != 0) PoneCelda(moneda_actual_, 0);
+  for (int n = 1; n < kNumeroMonedas; ++n) {
+    if (tabla_[static_cast<std::size_t>(n)].Moneda.empty()) {
+      view_.SetAmountCell(n, "");
+      view_.SetAbbreviationCell(n, "");
+    } else if (n != moneda_actual_) {
+      PoneCelda(n, n);
+    }
+  }
+}
+
+}  // namespace dravello
