@@ -49,8 +49,7 @@ bool ParseReplayOptions(int argc, char** argv, ReplayOptions& options, std::stri
       value = argv[++i];
     }
     if (arg == "--ini") {
-      error = "--ini is not supported yet";
-      return false;
+      options.ini = std::string(value);
     } else if (arg == "--decimals") {
       int n = 0;
       const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), n);

@@ -1,6 +1,7 @@
 #include "ReplaySession.h"
 
 #include <string>
+#include <utility>
 
 #include "Cp1252.h"
 
@@ -15,22 +16,17 @@ std::string FlagText(bool flag) {
 }  // namespace
 
 ReplaySession::ReplaySession(std::ostream& out, const ReplayOptions& options)
-    : options_(options), view_(out), calculadora_(view_, options.separators) {}
+    : options_(options),
+      view_(out),
+      calculadora_(view_, options.separators),
+      monedas_(calculadora_, view_, options.ini.value_or(std::string())) {}
 
 void ReplaySession::Start() {
-  // The default currency table until the settings file is read: the base "Pts" with 2 decimals.
-  const int decimals = options_.decimals.value_or(2);
-  view_.SetCurrencyButton(0, "Pts", true);
-  for (int tag = 1; tag <= 6; ++tag) view_.SetCurrencyButton(tag, "", false);
-  calculadora_.SetDecimales(decimals);
-  calculadora_.Inicia();
-  calculadora_.PoneDisplay(Currency{});
-  calculadora_.ActualizaMemorias();
-  view_.SetPanelMoneda("Pts");
-  view_.SetStaticText2("Cambio en Pts");
-  view_.SetPanelDeci(std::to_string(decimals));
-  view_.SetPanelEqui("1");
-  calculadora_.PoneDisplay(calculadora_.Estado().Numeros[2]);
+  // The window's own start-up; --decimals stands in for the settings file's Decimales0.
+  CamposMonedas campos(monedas_.RutaIni(), options_.separators.decimal);
+  campos.LeeIni();
+  if (options_.decimals) campos.EditDecimales(0) = std::to_string(*options_.decimals);
+  monedas_.IniciaCalculadora(std::move(campos));
 }
 
 void ReplaySession::Press(char key) {
@@ -39,6 +35,7 @@ void ReplaySession::Press(char key) {
 
 void ReplaySession::Click(int tag) {
   if (!view_.CurrencyButtonEnabled(tag)) return;
+  RunCommand(view_, [&] { monedas_.SpeedButton0Click(tag); });
 }
 
 void ReplaySession::WriteState(std::ostream& out) const {
@@ -53,7 +50,7 @@ void ReplaySession::WriteState(std::ostream& out) const {
       << (e.Operacion == '\0' ? std::string() : Cp1252ToUtf8(std::string(1, e.Operacion))) << '\n';
   out << "memories: " << e.MemoriaA.count << ' ' << e.MemoriaB.count << ' ' << e.MemoriaC.count
       << ' ' << e.MemoriaAux.count << '\n';
-  view_.WriteCurrencyStrip(out, moneda_actual_);
+  view_.WriteCurrencyStrip(out, monedas_.MonedaActual());
   view_.WriteEquivalences(out);
   out << "end\n";
 }

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "Calculadora.h"
+#include "Monedas.h"
 #include "ReplayOptions.h"
 #include "ReplayView.h"
 
@@ -27,7 +28,7 @@ class ReplaySession {
   const ReplayOptions& options_;
   ReplayView view_;
   Calculadora calculadora_;
-  int moneda_actual_ = 0;
+  Monedas monedas_;
 };
 
 }  // namespace dravello

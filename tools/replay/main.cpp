@@ -27,13 +27,6 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  for (const ReplayInput& input : inputs) {
-    if (input.kind == ReplayInput::Kind::kClick) {
-      std::cerr << "dravello-replay: currency clicks (@N) are not supported yet\n";
-      return 2;
-    }
-  }
-
   ReplaySession session(std::cout, options);
   session.Start();
   for (const ReplayInput& input : inputs) {
