@@ -135,12 +135,10 @@ void THighButton::Flash(int ms) {
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
-  bool gone = false;
   dravello::TickCounter::Current().Wait(ms, [&](std::uint32_t remaining) {
-    if (gone) return;
     wake.start(static_cast<int>(std::min<std::uint32_t>(remaining, INT_MAX)));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    gone = self.isNull();
+    return !self.isNull();
   });
   if (!self.isNull()) ShowUp();
 }

@@ -28,17 +28,15 @@ bool TickCounter::Elapsed(std::uint32_t start, std::uint32_t now, std::int32_t d
   return std::int64_t{elapsed} > std::int64_t{duration};
 }
 
-int TickCounter::Wait(std::int32_t duration,
-                      const std::function<void(std::uint32_t remaining)>& wait) {
-  if (duration < 0) return 0;
-  int calls = 0;
+bool TickCounter::Wait(std::int32_t duration,
+                       const std::function<bool(std::uint32_t remaining)>& wait) {
+  if (duration < 0) return true;
   const std::uint32_t start = Now();
   for (;;) {
     const std::uint32_t now = Now();
-    if (Elapsed(start, now, duration)) return calls;
+    if (Elapsed(start, now, duration)) return true;
     // Time is up when the elapsed time reaches duration + 1.
-    wait(static_cast<std::uint32_t>(duration) - (now - start) + 1);
-    ++calls;
+    if (!wait(static_cast<std::uint32_t>(duration) - (now - start) + 1)) return false;
   }
 }
 

@@ -27,9 +27,10 @@ class TickCounter {
 
   // Reads a start, then until more than `duration` milliseconds have elapsed calls
   // `wait(remaining)`, where `remaining` (at least 1) is the number of milliseconds still to
-  // go; `wait` should handle pending work and may block for up to `remaining` ms. A negative
-  // duration returns at once without calling `wait`. Returns the number of calls of `wait`.
-  int Wait(std::int32_t duration, const std::function<void(std::uint32_t remaining)>& wait);
+  // go; `wait` should handle pending work and may block for up to `remaining` ms, and returns
+  // false to end the wait early. A negative duration returns at once without calling `wait`.
+  // Returns whether the whole duration passed.
+  bool Wait(std::int32_t duration, const std::function<bool(std::uint32_t remaining)>& wait);
 };
 
 }  // namespace dravello
