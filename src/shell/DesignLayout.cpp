@@ -1,0 +1,105 @@
+#include "DesignLayout.h"
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+#include <cstdlib>
+
+namespace dravello {
+namespace {
+
+constexpr int kDesignDpi = 120;
+
+// A look property stored in the layout for a widget class that has no such property itself.
+bool LayoutProperty(const QWidget* widget, const char* name, int& value) {
+  if (widget->metaObject()->indexOfProperty(name) >= 0) return false;
+  const QVariant v = widget->property(name);
+  if (!v.isValid()) return false;
+  bool ok = false;
+  value = v.toInt(&ok);
+  return ok;
+}
+
+void ScaleGeometry(QWidget* widget, DesignScale s) {
+  const QRect g = widget->geometry();
+  const int left = MulDiv(g.x(), s.numerator, s.denominator);
+  const int top = MulDiv(g.y(), s.numerator, s.denominator);
+  const int right = MulDiv(g.x() + g.width(), s.numerator, s.denominator);
+  const int bottom = MulDiv(g.y() + g.height(), s.numerator, s.denominator);
+  widget->setGeometry(left, top, right - left, bottom - top);
+}
+
+void ApplyLook(QWidget* widget, DesignScale s) {
+  int value = 0;
+  if (LayoutProperty(widget, "FontHeight", value)) {
+    QFont font = widget->font();
+    font.setPixelSize(std::max(1, MulDiv(value, s.numerator, s.denominator)));
+    widget->setFont(font);
+  }
+  if (LayoutProperty(widget, "Color", value)) SetBackground(widget, static_cast<Color>(value));
+  if (LayoutProperty(widget, "FontColor", value)) SetTextColour(widget, static_cast<Color>(value));
+}
+
+}  // namespace
+
+DesignScale ScaleForScreen(const QWidget* widget) {
+  const QScreen* screen = widget->screen();
+  const int dpi = screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchY())) : 96;
+  return {dpi > 0 ? dpi : 96, kDesignDpi};
+}
+
+int MulDiv(int a, int b, int c) {
+  if (c == 0) return -1;
+  const long long product = static_cast<long long>(a) * b;
+  long long quotient = product / c;
+  const long long remainder = product % c;
+  if (2 * std::llabs(remainder) >= std::llabs(static_cast<long long>(c))) {
+    quotient += ((product < 0) != (c < 0)) ? -1 : 1;
+  }
+  return static_cast<int>(quotient);
+}
+
+QColor ToQColor(Color colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+void ApplyDesign(QWidget* form, DesignScale scale) {
+  const QList<QWidget*> widgets = form->findChildren<QWidget*>();
+  for (QWidget* widget : widgets) {
+    if (scale.numerator != scale.denominator) ScaleGeometry(widget, scale);
+    ApplyLook(widget, scale);
+  }
+  ApplyLook(form, scale);
+  const QSize size = form->size();
+  form->setFixedSize(MulDiv(size.width(), scale.numerator, scale.denominator),
+                     MulDiv(size.height(), scale.numerator, scale.denominator));
+}
+
+void SetBackground(QWidget* widget, Color colour) {
+  QPalette palette = widget->palette();
+  const QColor c = ToQColor(colour);
+  palette.setColor(QPalette::Window, c);
+  palette.setColor(QPalette::Base, c);
+  palette.setColor(QPalette::Button, c);
+  widget->setPalette(palette);
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+    area->viewport()->setAutoFillBackground(true);
+  } else {
+    widget->setAutoFillBackground(true);
+  }
+}
+
+void SetTextColour(QWidget* widget, Color colour) {
+  QPalette palette = widget->palette();
+  const QColor c = ToQColor(colour);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::WindowText, c);
+    palette.setColor(group, QPalette::ButtonText, c);
+    palette.setColor(group, QPalette::Text, c);
+  }
+  widget->setPalette(palette);
+}
+
+}  // namespace dravello

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QColor>
+
+#include "CalculatorView.h"
+
+class QWidget;
+
+namespace dravello {
+
+// Window layouts are designed at 120 pixels per inch and scaled to the screen when a window is
+// created, by numerator / denominator: 96 / 120 on a standard screen.
+struct DesignScale {
+  int numerator = 120;
+  int denominator = 120;
+};
+
+// The scale for the screen that `widget` will show on: its logical pixels per inch over 120.
+DesignScale ScaleForScreen(const QWidget* widget);
+
+// a * b / c rounded to the nearest integer, halves away from zero; -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
+// The colour of a Windows colour value 0x00BBGGRR (the top byte ignored).
+QColor ToQColor(Color colour);
+
+// Brings a window built from its stored layout to the screen: every position and size of
+// `form` and its descendants (the window's own size included) is scaled edge by edge, so
+// neighbours stay neighbours; fonts take the height in design pixels of their "FontHeight"
+// property, scaled; and the layout's own look properties of plain Qt widgets are applied:
+// "Color" (background) and "FontColor" (text), both 0x00BBGGRR.
+void ApplyDesign(QWidget* form, DesignScale scale);
+
+// The background colour of a plain widget (a panel, a label, the list).
+void SetBackground(QWidget* widget, Color colour);
+// The text colour of a plain widget.
+void SetTextColour(QWidget* widget, Color colour);
+
+}  // namespace dravello

@@ -1,0 +1,349 @@
+#include "TFormCalculadora.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPixmap>
+#include <QResizeEvent>
+#include <QWindow>
+#include <span>
+
+#include "Cp1252.h"
+#include "DesignLayout.h"
+#include "DialogKeys.h"
+#include "JpegDecoder.h"
+#include "TGradBtn.h"
+#include "THighButton.h"
+
+using dravello::KeyButton;
+
+// The pictures are compiled into this static library, which registers them itself (outside any
+// namespace, as Qt requires).
+static void InitResources() { Q_INIT_RESOURCE(dravello); }
+
+namespace {
+
+constexpr int kKeyFlashMs = 100;
+constexpr int kEjecutarClickFlashMs = 50;
+// The two collapsible sections change the window's height by these screen pixels, unscaled.
+constexpr int kEquivalencesHeight = 78;
+constexpr int kOperationsHeight = 123;
+constexpr dravello::Color kOlive = 0x008080;
+constexpr dravello::Color kLime = 0x00FF00;
+
+std::string Cp1252(const QString& text) {
+  return dravello::Utf8ToCp1252(text.toStdString()).value_or(std::string());
+}
+
+const Ui::TFormCalculadora& SetUp(Ui::TFormCalculadora& ui, QWidget* form) {
+  InitResources();
+  ui.setupUi(form);
+  return ui;
+}
+
+}  // namespace
+
+TFormCalculadora::TFormCalculadora(const std::string& settings_file,
+                                   dravello::Separators separators, QWidget* parent)
+    : QWidget(parent),
+      view_(this, SetUp(ui_, this)),
+      engine_(view_, separators),
+      monedas_(engine_, view_, settings_file) {
+  // A title bar with a close box only and a fixed size; an ordinary top-level window keeps its
+  // task-bar entry, so a minimised calculator can be brought back.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  ApplyDesign(this, dravello::ScaleForScreen(this));
+  ShowBackground();
+  NameControlsForAssistiveTools();
+
+  for (const KeyButton& entry : dravello::KeyButtons()) {
+    key_buttons_.push_back(findChild<THighButton*>(QString::fromLatin1(entry.name)));
+  }
+  QCoreApplication::instance()->installEventFilter(this);
+  FormCreate();
+}
+
+TFormCalculadora::~TFormCalculadora() {
+  QCoreApplication::instance()->removeEventFilter(this);
+}
+
+void TFormCalculadora::FormCreate() {
+  RunCommand(view_, [this] { monedas_.IniciaCalculadora(); });
+  operaciones_abiertas_ = true;
+}
+
+void TFormCalculadora::ShowBackground() {
+  QFile file(QStringLiteral(":/background.jpg"));
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const QByteArray data = file.readAll();
+  const std::span<const std::uint8_t> jpeg(reinterpret_cast<const std::uint8_t*>(data.data()),
+                                           static_cast<std::size_t>(data.size()));
+  dravello::JpegDecoder decoder;
+  dravello::JpegDecoder::Size size;
+  if (!decoder.ReadSize(jpeg, size)) return;
+  QImage image(size.width, size.height, QImage::Format_RGB32);
+  if (image.isNull() ||
+      !decoder.DecodeRgb32(jpeg, size, image.bits(), static_cast<std::size_t>(image.bytesPerLine())))
+    return;
+  ui_.Image1->setPixmap(QPixmap::fromImage(std::move(image)));
+}
+
+void TFormCalculadora::NameControlsForAssistiveTools() {
+  // Assistive tools do not see object names; the description carries the control's name.
+  setAccessibleDescription(objectName());
+  for (QWidget* widget : findChildren<QWidget*>()) {
+    const QString name = widget->objectName();
+    if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) {
+      widget->setAccessibleDescription(name);
+    }
+  }
+}
+
+void TFormCalculadora::resizeEvent(QResizeEvent* event) {
+  // Only the backdrop follows the client area; the sections' controls keep their places and
+  // fall outside it when the window shrinks.
+  ui_.GradPan1->resize(event->size());
+  const QRect inside = ui_.GradPan1->rect().adjusted(1, 1, -1, -1);
+  ui_.Image1->setGeometry(inside);
+  QWidget::resizeEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || delivering_ || !watched->isWidgetType()) return false;
+  // Only the first delivery of a key counts: to the focused control, or to the window when no
+  // control has the focus. A key that its receiver ignores passes here again on its way up.
+  QWidget* focus = QApplication::focusWidget();
+  QWidget* first = (focus != nullptr && focus->window() == this) ? focus : this;
+  if (watched != first) return false;
+  const KeyInput key = KeyInput::From(*static_cast<QKeyEvent*>(event));
+  Input([this, key] { Route(key); });
+  return true;
+}
+
+void TFormCalculadora::Route(const KeyInput& key) {
+  QWidget* focus = QApplication::focusWidget();
+  const bool focus_on_button =
+      qobject_cast<THighButton*>(focus) != nullptr || qobject_cast<TGradBtn*>(focus) != nullptr;
+
+  // Stage 1: dialog keys.
+  switch (key.key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      if (DialogKeys::OfferDialogKey(this, key.key, key.modifiers)) return;
+      break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      if (!key.Control() && !key.Alt()) {
+        focusNextPrevChild(key.key == Qt::Key_Tab && !key.Shift());
+        return;
+      }
+      break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (focus_on_button && !key.Control() && !key.Alt()) {
+        MoveFocusByArrow(key.key);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+
+  // Stage 2.
+  FormKeyDown(key.VirtualKey());
+
+  const std::optional<char> typed = key.Typed();
+  if (!typed) {
+    // Keys that type nothing go on to the focused control: the list's navigation keys.
+    focus = QApplication::focusWidget();
+    if (focus == ui_.ListBox1) {
+      QKeyEvent copy = key.ToEvent();
+      delivering_ = true;
+      QCoreApplication::sendEvent(focus, &copy);
+      delivering_ = false;
+    }
+    return;
+  }
+
+  // Stage 3: the accelerators, while the focused control does not take characters itself, or
+  // with Alt. Alt with a key that is no accelerator types nothing.
+  const QChar typed_char(dravello::Cp1252ToCodePoint(*typed));
+  if ((!DialogKeys::TakesCharacters(QApplication::focusWidget()) || (key.Alt() && *typed != ' ')) &&
+      DialogKeys::OfferAccelerator(this, typed_char)) {
+    return;
+  }
+  if (key.Alt()) return;
+
+  // Stage 4.
+  FormKeyPress(*typed);
+}
+
+void TFormCalculadora::FormKeyDown(int vk) {
+  const KeyButton* entry = dravello::KeyDownFlash(vk);
+  const bool delete_key = (vk & 0xFF) == dravello::kVkDelete;
+  if (entry != nullptr && !delete_key) FlashButton(ButtonOf(entry), kKeyFlashMs);
+  if (delete_key) {
+    FlashButton(ui_.HighButton42, kKeyFlashMs);
+    if (Command(dravello::kDeleteKey)) FocusEjecutar();
+  }
+}
+
+void TFormCalculadora::FormKeyPress(char ch) {
+  if (const KeyButton* entry = dravello::TypedFlash(ch)) FlashButton(ButtonOf(entry), kKeyFlashMs);
+  if (ch == '\r') {
+    FlashButton(ui_.HighButton33, kKeyFlashMs);
+    Command('=');
+    return;
+  }
+  CommandAndRest(dravello::UpperAscii(ch));
+}
+
+void TFormCalculadora::MoveFocusByArrow(int key) {
+  QWidget* focus = QApplication::focusWidget();
+  QWidget* container = focus != nullptr ? focus->parentWidget() : nullptr;
+  if (container == nullptr) return;
+  const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
+  for (QWidget* w = forward ? focus->nextInFocusChain() : focus->previousInFocusChain();
+       w != nullptr && w != focus;
+       w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+    if (w->parentWidget() == container && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+        w->isVisible()) {
+      w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void TFormCalculadora::Input(std::function<void()> input) { queue_.Run(std::move(input)); }
+
+bool TFormCalculadora::Command(char ch) {
+  return RunCommand(view_, [this, ch] { engine_.ProcesaTecla(ch); });
+}
+
+void TFormCalculadora::CommandAndRest(char ch) {
+  if (Command(ch)) FocusEjecutar();
+}
+
+void TFormCalculadora::FocusEjecutar() { ui_.HighButton33->setFocus(Qt::OtherFocusReason); }
+
+void TFormCalculadora::FlashButton(THighButton* button, int ms) {
+  if (button == nullptr) return;
+  queue_.BeginWait();
+  button->Flash(ms);
+  queue_.EndWait();
+}
+
+THighButton* TFormCalculadora::ButtonOf(const KeyButton* entry) const {
+  const std::span<const KeyButton> all = dravello::KeyButtons();
+  return key_buttons_[static_cast<std::size_t>(entry - all.data())];
+}
+
+void TFormCalculadora::Button7Click() {
+  auto* button = qobject_cast<THighButton*>(sender());
+  if (button == nullptr) return;
+  const char ch = dravello::CommandOfButton7(Cp1252(button->Caption()));
+  Input([this, ch] { CommandAndRest(ch); });
+}
+
+void TFormCalculadora::Button28Click() {
+  auto* button = qobject_cast<THighButton*>(sender());
+  if (button == nullptr) return;
+  const char ch = dravello::CommandOfButton28(Cp1252(button->Caption()));
+  Input([this, ch] { CommandAndRest(ch); });
+}
+
+void TFormCalculadora::Button17Click() {
+  Input([this] {
+    FlashButton(ui_.HighButton33, kEjecutarClickFlashMs);
+    Command('=');
+  });
+}
+
+void TFormCalculadora::Button21Click() { Input([this] { CommandAndRest(dravello::kDeleteKey); }); }
+void TFormCalculadora::Button22Click() { Input([this] { CommandAndRest(dravello::kHalfKey); }); }
+void TFormCalculadora::Button23Click() { Input([this] { CommandAndRest('$'); }); }
+void TFormCalculadora::Button24Click() { Input([this] { CommandAndRest('T'); }); }
+void TFormCalculadora::Button25Click() { Input([this] { CommandAndRest('U'); }); }
+void TFormCalculadora::Button26Click() { Input([this] { CommandAndRest('V'); }); }
+void TFormCalculadora::Button27Click() { Input([this] { CommandAndRest('E'); }); }
+void TFormCalculadora::Button34Click() { Input([this] { CommandAndRest('L'); }); }
+
+void TFormCalculadora::SpeedButton0Click() {
+  const int tag = sender() != nullptr ? sender()->property("Tag").toInt() : 0;
+  Input([this, tag] { RunCommand(view_, [this, tag] { monedas_.SpeedButton0Click(tag); }); });
+}
+
+// The clipboard, printing and the currency dialog are bound to their buttons here; what they
+// do belongs to the operations list and the dialog.
+void TFormCalculadora::SpeedButton9Click() {}
+void TFormCalculadora::BitBtn1Click() {}
+void TFormCalculadora::BitBtn2Click() {}
+void TFormCalculadora::BitBtn3Click() {}
+
+void TFormCalculadora::BitBtnCerrarClick() {
+  Input([this] { close(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window
+
+void TFormCalculadora::HighButtonVisiClick() {
+  Input([this] {
+    const bool on_top = ui_.ShapeVisible->BrushColor() != kLime;
+    ui_.ShapeVisible->SetBrushColor(on_top ? kLime : kOlive);
+    // Told to the window system directly, so the window is not hidden and shown again.
+    const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowStaysOnTopHint, on_top);
+    overrideWindowFlags(flags);
+    if (QWindow* window = windowHandle()) window->setFlags(flags);
+  });
+}
+
+void TFormCalculadora::HighButton34Click() {
+  Input([this] { showMinimized(); });
+}
+
+void TFormCalculadora::GradBtn1Click() {
+  Input([this] {
+    AbrirCambios(!monedas_.CambiosAbiertos());
+    if (monedas_.CambiosAbiertos()) RunCommand(view_, [this] { monedas_.ActualizaEquivalencias(); });
+  });
+}
+
+void TFormCalculadora::GradBtn2Click() {
+  Input([this] { AbrirOperaciones(!operaciones_abiertas_); });
+}
+
+void TFormCalculadora::AbrirCambios(bool abrir) {
+  monedas_.SetCambiosAbiertos(abrir);
+  ChangeHeight(abrir ? kEquivalencesHeight : -kEquivalencesHeight);
+}
+
+void TFormCalculadora::AbrirOperaciones(bool abrir) {
+  operaciones_abiertas_ = abrir;
+  if (abrir) {
+    ChangeHeight(kOperationsHeight);
+    if (monedas_.CambiosAbiertos()) {
+      AbrirCambios(true);
+      RunCommand(view_, [this] { monedas_.ActualizaEquivalencias(); });
+    }
+  } else {
+    if (monedas_.CambiosAbiertos()) {
+      AbrirCambios(false);
+      // The panel reopens with the section.
+      monedas_.SetCambiosAbiertos(true);
+    }
+    ChangeHeight(-kOperationsHeight);
+  }
+}
+
+void TFormCalculadora::ChangeHeight(int pixels) { setFixedSize(width(), height() + pixels); }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <string>
+
+#include "CalculatorView.h"
+
+class QListWidget;
+class QToolButton;
+class QWidget;
+class ReadoutLabel;
+class THighButton;
+namespace Ui {
+class TFormCalculadora;
+}
+
+// The calculator's outputs bound to the main window's controls. Texts arrive as Windows-1252
+// bytes and are shown as Unicode.
+class WindowView : public dravello::CalculatorView {
+ public:
+  // `window` owns the controls of `ui` (set up already) and parents the message boxes.
+  WindowView(QWidget* window, const Ui::TFormCalculadora& ui);
+
+  void SetPanel1(const std::string& caption) override;
+  void SetPanel6(const std::string& caption) override;
+  void SetPanel7(const std::string& caption) override;
+  void SetMemoryPanel(int memory, const std::string& caption, dravello::Color colour) override;
+  void SetRecallButton(int memory, bool enabled, dravello::Color font_colour) override;
+  void SetPanel5(const std::string& caption, dravello::Color colour,
+                 const std::string& hint) override;
+  void AppendListLine(const std::string& line) override;
+  void ShowMessage(dravello::MessageKind kind, const std::string& caption,
+                   const std::string& text) override;
+  void SetPanelMoneda(const std::string& caption) override;
+  void SetStaticText2(const std::string& caption) override;
+  void SetPanelDeci(const std::string& caption) override;
+  void SetPanelEqui(const std::string& caption) override;
+  void SetCurrencyButton(int tag, const std::string& caption, bool enabled) override;
+  void SetAmountCell(int slot, const std::string& text) override;
+  void SetAbbreviationCell(int slot, const std::string& text) override;
+
+  // The accessible name of a currency button: its abbreviation and its number, which stay
+  // distinct when two currencies share an abbreviation or have none yet.
+  static QString CurrencyButtonName(int tag, const QString& caption);
+
+ private:
+  QWidget* window_;
+  const Ui::TFormCalculadora& ui_;
+  std::array<ReadoutLabel*, 3> memory_panels_;
+  std::array<THighButton*, 4> recall_buttons_;
+  std::array<QToolButton*, 7> currency_buttons_{};  // by tag
+  std::array<ReadoutLabel*, 7> amount_cells_{};     // by slot 1 to 6
+  std::array<ReadoutLabel*, 7> abbreviation_cells_{};
+};

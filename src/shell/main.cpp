@@ -1,0 +1,57 @@
+// Calculadora Dravello: the program entry.
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QLocale>
+#include <QScreen>
+
+#include "Calculadora.h"
+#include "ProgramPath.h"
+#include "RegionalSeparators.h"
+#include "SettingsPath.h"
+#include "ShellAccessibility.h"
+#include "TFormCalculadora.h"
+
+namespace {
+
+dravello::Separators SystemSeparators() {
+  const QLocale locale = QLocale::system();
+  const QList<uint> decimal = locale.decimalPoint().toUcs4();
+  const QList<uint> group = locale.groupSeparator().toUcs4();
+  return dravello::RegionalSeparators(
+      std::u32string(decimal.begin(), decimal.end()),
+      std::u32string(group.begin(), group.end()));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("CalculadoraDravello"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("calculadora-dravello"));
+  QIcon icon;
+  for (int size : {16, 32, 48}) {
+    icon.addFile(QStringLiteral(":/icons/%1/calculadora-dravello.png").arg(size));
+  }
+  QApplication::setWindowIcon(icon);
+  // The layout names the fonts of the system it was drawn on; these are their nearest kin.
+  QFont::insertSubstitution(QStringLiteral("Small Fonts"), QStringLiteral("Arial"));
+  QFont::insertSubstitution(QStringLiteral("System"), QStringLiteral("Arial"));
+  QAccessible::installFactory(ShellAccessibleFactory);
+
+  const std::string beside = dravello::DirPrograma() + dravello::NombrePrograma() + ".INI";
+  const std::string settings =
+      dravello::ChooseSettingsFile(dravello::DirPrograma(), dravello::NombrePrograma());
+  if (settings != beside) dravello::PrepareSettingsFolder(settings);
+
+  TFormCalculadora form(settings, SystemSeparators());
+  if (const QScreen* screen = form.screen()) {
+    QRect frame = form.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    form.move(frame.topLeft());
+  }
+  form.show();
+  return QApplication::exec();
+}
