@@ -24,7 +24,8 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-// One line of the text, and what it is.
+// One line of the text, and what it is. Key lines are split into name and value only where that
+// matters (inside the section asked for), so that long files outside it cost one pass.
 struct Line {
   enum class Kind { kBlank, kSection, kKey, kBareKey };
 
@@ -32,81 +33,84 @@ struct Line {
   std::size_t end = 0;    // one past its last byte, before the line end
   std::size_t next = 0;   // the next line's first byte
   Kind kind = Kind::kBlank;
-  std::string_view name;        // section or key name, trimmed
-  std::size_t value_begin = 0;  // kKey: the value, trimmed
+  std::size_t content_begin = 0;  // the first non-blank byte
+  std::size_t content_end = 0;    // one past the last non-blank byte
+  std::string_view name;          // section or key name, trimmed
+  std::size_t value_begin = 0;    // kKey: the value, trimmed
   std::size_t value_end = 0;
-  std::size_t content_end = 0;  // one past the last non-blank byte
 };
 
-// Reads the line that starts at `pos`; false at the end of the text.
+std::string_view Trimmed(std::string_view text, std::size_t from, std::size_t to) {
+  while (from < to && IsBlank(text[from])) ++from;
+  while (to > from && IsBlank(text[to - 1])) --to;
+  return text.substr(from, to - from);
+}
+
+// Reads the line that starts at `pos` and tells a blank line or a section header from the rest,
+// which it leaves as kKey for SplitKey; false at the end of the text.
 bool ReadLine(std::string_view text, std::size_t pos, Line& line) {
   if (pos >= text.size()) return false;
   line = Line{};
   line.begin = pos;
-  const std::size_t brk = text.find_first_of("\r\n", pos);
-  if (brk == std::string_view::npos) {
-    line.end = line.next = text.size();
-  } else {
-    line.end = brk;
-    line.next = brk + 1;
-    if (text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n') ++line.next;
+  std::size_t brk = pos;
+  while (brk < text.size() && text[brk] != '\n' && text[brk] != '\r') ++brk;
+  line.end = brk;
+  line.next = brk;
+  if (brk < text.size()) {
+    ++line.next;
+    if (text[brk] == '\r' && line.next < text.size() && text[line.next] == '\n') ++line.next;
   }
 
   std::size_t s = line.begin;
   std::size_t e = line.end;
   while (s < e && IsBlank(text[s])) ++s;
   while (e > s && IsBlank(text[e - 1])) --e;
+  line.content_begin = s;
   line.content_end = e;
   if (s == e) return true;
-
-  auto trimmed = [&](std::size_t from, std::size_t to) {
-    while (from < to && IsBlank(text[from])) ++from;
-    while (to > from && IsBlank(text[to - 1])) --to;
-    return text.substr(from, to - from);
-  };
-
   if (text[s] == '[') {
     const std::size_t close = text.substr(s + 1, e - s - 1).rfind(']');
     if (close != std::string_view::npos) {
       line.kind = Line::Kind::kSection;
-      line.name = trimmed(s + 1, s + 1 + close);
+      line.name = Trimmed(text, s + 1, s + 1 + close);
       return true;
     }
   }
+  line.kind = Line::Kind::kKey;
+  return true;
+}
+
+// Splits a key line at its first "=" into name and value; a line without one is a bare key.
+void SplitKey(std::string_view text, Line& line) {
+  const std::size_t s = line.content_begin;
+  const std::size_t e = line.content_end;
   const std::size_t eq = text.substr(s, e - s).find('=');
   if (eq == std::string_view::npos) {
     line.kind = Line::Kind::kBareKey;
     line.name = text.substr(s, e - s);
-    return true;
+    return;
   }
-  line.kind = Line::Kind::kKey;
-  line.name = trimmed(s, s + eq);
+  line.name = Trimmed(text, s, s + eq);
   line.value_begin = s + eq + 1;
   while (line.value_begin < e && IsBlank(text[line.value_begin])) ++line.value_begin;
   line.value_end = e;
-  return true;
 }
 
-// Walks the first section named `section`, calling `visit` for each of its lines, the header
-// first; `visit` returns false to stop. Returns false when there is no such section.
+// Calls `visit` for each line of `span`, the header first, until it returns false.
 template <typename Visit>
-bool WalkSection(std::string_view text, std::string_view section, Visit visit) {
-  bool inside = false;
+void WalkSpan(std::string_view text, const PrivateProfile::Span& span, Visit visit) {
   Line line;
-  for (std::size_t pos = 0; ReadLine(text, pos, line); pos = line.next) {
-    if (line.kind == Line::Kind::kSection) {
-      if (inside) return true;
-      if (!SameName(line.name, section)) continue;
-      inside = true;
-    }
-    if (inside && !visit(line)) return true;
+  for (std::size_t pos = span.begin; pos < span.end && ReadLine(text, pos, line); pos = line.next) {
+    if (line.kind == Line::Kind::kKey) SplitKey(text, line);
+    if (!visit(line)) return;
   }
-  return inside;
 }
 
+// The line end of the text's first line; CRLF for a text without one.
 std::string LineEndOf(std::string_view text) {
-  const std::size_t brk = text.find_first_of("\r\n");
-  if (brk == std::string_view::npos) return "\r\n";
+  std::size_t brk = 0;
+  while (brk < text.size() && text[brk] != '\n' && text[brk] != '\r') ++brk;
+  if (brk == text.size()) return "\r\n";
   if (text[brk] == '\n') return "\n";
   return brk + 1 < text.size() && text[brk + 1] == '\n' ? "\r\n" : "\r";
 }
@@ -121,20 +125,45 @@ std::string OnOneLine(std::string_view value) {
 
 }  // namespace
 
+PrivateProfile::Span PrivateProfile::Locate(std::string_view section) const {
+  if (span_ && SameName(span_->name, section)) return *span_;
+  Span span;
+  span.name = std::string(section);
+  const std::string_view text = text_;
+  Line line;
+  for (std::size_t pos = 0; ReadLine(text, pos, line); pos = line.next) {
+    if (line.kind != Line::Kind::kSection) continue;
+    if (span.found) {
+      span.end = line.begin;
+      break;
+    }
+    if (SameName(line.name, section)) {
+      span.found = true;
+      span.begin = line.begin;
+      span.end = text.size();
+    }
+  }
+  span_ = span;
+  return span;
+}
+
 std::string PrivateProfile::Get(std::string_view section, std::string_view key,
                                 std::string_view fallback) const {
   const std::string_view text = text_;
   std::optional<std::string_view> found;
   bool bare = false;
-  WalkSection(text, section, [&](const Line& line) {
-    if ((line.kind != Line::Kind::kKey && line.kind != Line::Kind::kBareKey) ||
-        !SameName(line.name, key)) {
-      return true;
-    }
-    bare = line.kind == Line::Kind::kBareKey;
-    found = text.substr(line.value_begin, line.value_end - line.value_begin);
-    return false;
-  });
+  const Span span = Locate(section);
+  if (span.found) {
+    WalkSpan(text, span, [&](const Line& line) {
+      if ((line.kind != Line::Kind::kKey && line.kind != Line::Kind::kBareKey) ||
+          !SameName(line.name, key)) {
+        return true;
+      }
+      bare = line.kind == Line::Kind::kBareKey;
+      found = text.substr(line.value_begin, line.value_end - line.value_begin);
+      return false;
+    });
+  }
   std::string_view value = (found && !bare) ? *found : fallback;
   value = value.substr(0, value.find('\0'));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -147,40 +176,48 @@ std::string PrivateProfile::Get(std::string_view section, std::string_view key,
 void PrivateProfile::Set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string line_value = OnOneLine(value);
   const std::string_view text = text_;
+  Span span = Locate(section);
+  const std::size_t size_before = text_.size();
   std::optional<Line> last;  // the section's last non-blank line
   std::optional<Line> match;
-  const bool has_section = WalkSection(text, section, [&](const Line& line) {
-    if (line.kind == Line::Kind::kBlank) return true;
-    last = line;
-    if ((line.kind == Line::Kind::kKey || line.kind == Line::Kind::kBareKey) &&
-        SameName(line.name, key)) {
-      match = line;
-      return false;
-    }
-    return true;
-  });
+  if (span.found) {
+    WalkSpan(text, span, [&](const Line& line) {
+      if (line.kind == Line::Kind::kBlank) return true;
+      last = line;
+      if ((line.kind == Line::Kind::kKey || line.kind == Line::Kind::kBareKey) &&
+          SameName(line.name, key)) {
+        match = line;
+        return false;
+      }
+      return true;
+    });
+  }
 
-  if (match) {
-    if (match->kind == Line::Kind::kKey) {
-      text_.replace(match->value_begin, match->end - match->value_begin, line_value);
-    } else {
-      text_.replace(match->content_end, match->end - match->content_end, "=" + line_value);
-    }
-    return;
-  }
-  const std::string eol = LineEndOf(text);
+  // New lines end as the first line does; what Set adds never changes that, so it is kept.
+  if (line_end_.empty()) line_end_ = LineEndOf(text);
+  const std::string& eol = line_end_;
   const std::string entry = std::string(key) + "=" + line_value;
-  if (has_section) {
-    if (last->next == last->end) {
-      // The section ends the text without a line end: the new key does so too.
-      text_.insert(last->next, eol + entry);
-    } else {
-      text_.insert(last->next, entry + eol);
-    }
+  if (match && match->kind == Line::Kind::kKey) {
+    text_.replace(match->value_begin, match->end - match->value_begin, line_value);
+  } else if (match) {
+    text_.replace(match->content_end, match->end - match->content_end, "=" + line_value);
+  } else if (span.found && last->next == last->end) {
+    // The section ends the text without a line end: the new key does so too.
+    text_.insert(last->next, eol + entry);
+  } else if (span.found) {
+    text_.insert(last->next, entry + eol);
+  } else {
+    if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') text_ += eol;
+    span.found = true;
+    span.begin = text_.size();
+    text_ += "[" + std::string(section) + "]" + eol + entry + eol;
+    span.end = text_.size();
+    span_ = span;
     return;
   }
-  if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') text_ += eol;
-  text_ += "[" + std::string(section) + "]" + eol + entry + eol;
+  // The change lies inside the section: it moves the section's end and nothing before it.
+  span.end = span.end + text_.size() - size_before;
+  span_ = span;
 }
 
 std::string ReadProfileString(const std::string& path, std::string_view section,

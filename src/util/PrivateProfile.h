@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,8 +40,22 @@ class PrivateProfile {
 
   const std::string& Text() const { return text_; }
 
+  // Where the first section of a name lies: from its header line to the next header or the end.
+  struct Span {
+    std::string name;
+    bool found = false;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+  };
+
  private:
+  // The section asked for last is remembered, so reading or writing twenty keys of one section
+  // passes over a long file once.
+  Span Locate(std::string_view section) const;
+
   std::string text_;
+  mutable std::optional<Span> span_;
+  std::string line_end_;
 };
 
 // The value of `key` in `section` of the file at `path`, as PrivateProfile::Get; `fallback` also

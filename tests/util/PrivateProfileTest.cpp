@@ -146,6 +146,40 @@ TEST(PrivateProfileSet, WhatIsWrittenReadsBack) {
   }
 }
 
+TEST(PrivateProfileSet, AfterEveryChangeReadsAgreeWithAFreshRead) {
+  const std::string texts[] = {"", "[MONEDAS]\nMoneda0=Eur\n[OTRA]\nx=1\n",
+                               "[OTRA]\r\nx=1\r\n[MONEDAS]\r\nMoneda0=Eur",
+                               "[MONEDAS]\rMoneda0\r\r[MONEDAS]\rCambio1=9\r"};
+  const struct {
+    const char* section;
+    const char* key;
+    const char* value;
+  } steps[] = {
+      {"MONEDAS", "Moneda0", "a much longer value than before"},
+      {"MONEDAS", "Cambio1", "2"},
+      {"OTRA", "x", ""},
+      {"monedas", "Moneda0", ""},
+      {"NUEVA", "k", "v"},
+      {"MONEDAS", "Decimales0", "12"},
+      {"OTRA", "y", "3"},
+      {"MONEDAS", "Cambio1", "166,386"},
+  };
+  const char* const keys[][2] = {
+      {"MONEDAS", "Moneda0"}, {"MONEDAS", "Cambio1"}, {"MONEDAS", "Decimales0"},
+      {"OTRA", "x"},          {"OTRA", "y"},          {"NUEVA", "k"}};
+  for (const std::string& text : texts) {
+    PrivateProfile ini(text);
+    for (const auto& step : steps) {
+      ini.Set(step.section, step.key, step.value);
+      for (const auto& [section, key] : keys) {
+        EXPECT_EQ(ini.Get(section, key, "?"), PrivateProfile(ini.Text()).Get(section, key, "?"))
+            << text << " after " << step.key << ", reading " << section << "." << key;
+      }
+      EXPECT_EQ(ini.Get(step.section, step.key, "?"), step.value);
+    }
+  }
+}
+
 TEST(PrivateProfileFile, MissingOrUnreadableFilesGiveTheDefault) {
   TempFolder folder;
   EXPECT_EQ(ReadProfileString(folder.File("none.INI"), "MONEDAS", "Moneda0", "Pts"), "Pts");
