@@ -1,0 +1,95 @@
+// The operations list under a long run: the cost of one append (add, select, scroll, repaint)
+// at a given length, and the memory a line costs.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <cstdio>
+#include <string>
+
+#include "TapeList.h"
+#include "TapeModel.h"
+
+namespace {
+
+using dravello::TapeList;
+
+// A typical line of the tape, a little different each time.
+std::string Line(std::size_t n) {
+  char text[64];
+  const int size =
+      std::snprintf(text, sizeof text, "1.234.567,89 + %zu,00 = 1.234.568,00", n % 100000);
+  return std::string(text, static_cast<std::size_t>(size));
+}
+
+void ShowAll() { QCoreApplication::processEvents(); }
+
+// Bytes in use on the heap, small blocks and mapped ones.
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// One append at state.range(0) lines: the model grows by one row, the view selects it, scrolls
+// to it and repaints. The tape grows by the iteration count while measuring (1 000 at most).
+void BM_AppendAndShow(benchmark::State& state) {
+  TapeList list;
+  list.resize(494, 76);
+  list.show();
+  const auto start = static_cast<std::size_t>(state.range(0));
+  for (std::size_t i = 0; i < start; ++i) list.Model()->Append(Line(i));
+  list.scrollToBottom();
+  ShowAll();
+  std::size_t n = start;
+  for (auto _ : state) {
+    list.AnotarOperacion(Line(n++));
+    ShowAll();
+  }
+  if (list.currentIndex().row() != static_cast<int>(n - 1)) state.SkipWithError("not selected");
+  state.counters["lines"] = static_cast<double>(n);
+}
+BENCHMARK(BM_AppendAndShow)->Arg(1000)->Arg(1000000)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+// Heap held by a list of state.range(0) lines shown in the view, per line, and above the text.
+void BM_MemoryPerLine(benchmark::State& state) {
+  const auto count = static_cast<std::size_t>(state.range(0));
+  for (auto _ : state) {
+    malloc_trim(0);
+    const std::size_t before = HeapInUse();
+    std::uint64_t text = 0;
+    {
+      TapeList list;
+      list.resize(494, 76);
+      list.show();
+      ShowAll();
+      const std::size_t empty = HeapInUse();
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::string line = Line(i);
+        text += line.size();
+        list.AnotarOperacion(line);
+        if (i % 4096 == 0) ShowAll();
+      }
+      ShowAll();
+      const double held = static_cast<double>(HeapInUse() - empty);
+      state.counters["bytes_per_line"] = held / static_cast<double>(count);
+      state.counters["text_per_line"] = static_cast<double>(text) / static_cast<double>(count);
+      state.counters["overhead_per_line"] =
+          (held - static_cast<double>(text)) / static_cast<double>(count);
+    }
+    benchmark::DoNotOptimize(before);
+  }
+}
+BENCHMARK(BM_MemoryPerLine)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

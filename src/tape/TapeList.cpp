@@ -1,0 +1,363 @@
+#include "TapeList.h"
+
+#include <QAccessible>
+#include <QEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstdint>
+
+#include "TapeModel.h"
+
+namespace dravello {
+
+namespace {
+
+// Pixel positions of far-away rows do not fit an int; nothing is drawn there anyway.
+int ClampToInt(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN / 2, INT_MAX / 2));
+}
+
+}  // namespace
+
+TapeList::TapeList(QWidget* parent)
+    : QListView(parent), own_(new TapeModel(this)), tape_(own_) {
+  setUniformItemSizes(true);
+  setSelectionMode(SingleSelection);
+  setEditTriggers(NoEditTriggers);
+  setVerticalScrollMode(ScrollPerItem);
+  setHorizontalScrollMode(ScrollPerPixel);
+  setModel(tape_);
+}
+
+void TapeList::SetTapeModel(TapeModel* model) {
+  if (model == nullptr) model = own_;
+  if (model == tape_) return;
+  if (tape_ != own_) disconnect(tape_, &QObject::destroyed, this, nullptr);
+  tape_ = model;
+  if (tape_ != own_) {
+    // A model destroyed by its keeper leaves the list showing its own again.
+    connect(tape_, &QObject::destroyed, this, [this] {
+      tape_ = own_;
+      setModel(own_);
+    });
+  }
+  setModel(tape_);
+}
+
+void TapeList::AnotarOperacion(const std::string& line) {
+  tape_->Append(line);
+  const int last = Rows() - 1;
+  if (last < 0) return;
+  const QModelIndex index = tape_->index(last, 0);
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  scrollTo(index);
+}
+
+void TapeList::SetRowHeight(int pixels) {
+  pixels = std::max(0, pixels);
+  if (pixels == row_height_) return;
+  row_height_ = pixels;
+  updateGeometries();
+  viewport()->update();
+}
+
+int TapeList::RowHeight() const {
+  if (row_height_ > 0) return row_height_;
+  if (natural_row_height_ == 0) {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("ÁgÑy");
+    const QSize size = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    natural_row_height_ = std::max({1, size.height(), option.fontMetrics.height()});
+  }
+  return natural_row_height_;
+}
+
+int TapeList::Rows() const { return model() ? model()->rowCount(rootIndex()) : 0; }
+
+int TapeList::TopRow() const { return verticalScrollBar()->value(); }
+
+int TapeList::FullyVisibleRows() const {
+  return std::max(1, viewport()->height() / RowHeight());
+}
+
+QRect TapeList::visualRect(const QModelIndex& index) const {
+  if (!index.isValid() || index.model() != model() || index.parent() != rootIndex() ||
+      index.column() != modelColumn()) {
+    return QRect();
+  }
+  const int height = RowHeight();
+  const int top = ClampToInt((static_cast<std::int64_t>(index.row()) - TopRow()) * height);
+  return QRect(-horizontalOffset(), top, std::max(content_width_, viewport()->width()), height);
+}
+
+void TapeList::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  if (!index.isValid() || index.model() != model() || index.parent() != rootIndex()) return;
+  const int row = index.row();
+  const int visible = FullyVisibleRows();
+  const int top = TopRow();
+  int new_top = top;
+  switch (hint) {
+    case EnsureVisible:
+      if (row < top) {
+        new_top = row;
+      } else if (row >= top + visible) {
+        new_top = row - visible + 1;
+      }
+      break;
+    case PositionAtTop:
+      new_top = row;
+      break;
+    case PositionAtBottom:
+      new_top = row - visible + 1;
+      break;
+    case PositionAtCenter:
+      new_top = row - visible / 2;
+      break;
+  }
+  // The scroll bar keeps the value inside its range.
+  verticalScrollBar()->setValue(new_top);
+}
+
+QModelIndex TapeList::indexAt(const QPoint& point) const {
+  if (!model() || point.y() < 0 || point.x() < -horizontalOffset() ||
+      point.x() >= std::max(content_width_, viewport()->width()) - horizontalOffset()) {
+    return QModelIndex();
+  }
+  const std::int64_t row = static_cast<std::int64_t>(TopRow()) + point.y() / RowHeight();
+  if (row >= Rows()) return QModelIndex();
+  return model()->index(static_cast<int>(row), modelColumn(), rootIndex());
+}
+
+void TapeList::doItemsLayout() {
+  // Nothing to lay out: positions follow from the row number. Skip QListView's per-row pass.
+  QAbstractItemView::doItemsLayout();
+}
+
+void TapeList::reset() {
+  QListView::reset();
+  RecomputeContentWidth();
+}
+
+void TapeList::rowsInserted(const QModelIndex& parent, int start, int end) {
+  // QListView would forget its layout and lay out every row again; only the new rows matter.
+  if (parent == rootIndex() && model()) {
+    for (int row = start; row <= end; ++row) {
+      content_width_ =
+          std::max(content_width_, LineWidth(model()->index(row, modelColumn(), parent)));
+    }
+    updateGeometries();
+    viewport()->update();
+  }
+  QAbstractItemView::rowsInserted(parent, start, end);
+}
+
+void TapeList::paintEvent(QPaintEvent* event) {
+  if (!model()) return;
+  QPainter painter(viewport());
+  QStyleOptionViewItem base;
+  initViewItemOption(&base);
+  const QStyle::State state = base.state;
+  const bool enabled = (state & QStyle::State_Enabled) != 0;
+  const QModelIndex current = currentIndex();
+  const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+  const QItemSelectionModel* selections = selectionModel();
+
+  const int height = RowHeight();
+  const int rows = Rows();
+  const QRect area = event->rect();
+  const std::int64_t first = TopRow() + std::max(0, area.top()) / height;
+  const std::int64_t last = std::min<std::int64_t>(rows - 1, TopRow() + area.bottom() / height);
+  for (std::int64_t row = first; row <= last; ++row) {
+    const QModelIndex index = model()->index(static_cast<int>(row), modelColumn(), rootIndex());
+    QStyleOptionViewItem option = base;
+    option.rect = visualRect(index);
+    option.state = state;
+    if (selections && selections->isSelected(index)) option.state |= QStyle::State_Selected;
+    if (enabled) {
+      if (model()->flags(index) & Qt::ItemIsEnabled) {
+        option.palette.setCurrentColorGroup(QPalette::Normal);
+      } else {
+        option.state &= ~QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Disabled);
+      }
+    }
+    if (focus && index == current) option.state |= QStyle::State_HasFocus;
+    itemDelegateForIndex(index)->paint(&painter, option, index);
+  }
+}
+
+void TapeList::resizeEvent(QResizeEvent* event) {
+  // Rows keep their places when the view is resized; only the scroll ranges change.
+  QAbstractItemView::resizeEvent(event);
+}
+
+void TapeList::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    natural_row_height_ = 0;
+    RecomputeContentWidth();
+    updateGeometries();
+  }
+  QListView::changeEvent(event);
+}
+
+void TapeList::scrollContentsBy(int dx, int dy) {
+  const int height = RowHeight();
+  if (std::abs(static_cast<std::int64_t>(dy)) * height < viewport()->height()) {
+    viewport()->scroll(dx, dy * height);
+  } else {
+    viewport()->update();
+  }
+}
+
+void TapeList::updateGeometries() {
+  const int visible = FullyVisibleRows();
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, std::max(0, Rows() - visible));
+  vertical->setPageStep(visible);
+  vertical->setSingleStep(1);
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, std::max(0, content_width_ - viewport()->width()));
+  horizontal->setPageStep(viewport()->width());
+  horizontal->setSingleStep(std::max(1, 2 * fontMetrics().averageCharWidth()));
+  QAbstractItemView::updateGeometries();
+}
+
+int TapeList::horizontalOffset() const { return horizontalScrollBar()->value(); }
+
+int TapeList::verticalOffset() const {
+  return ClampToInt(static_cast<std::int64_t>(TopRow()) * RowHeight());
+}
+
+QModelIndex TapeList::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
+  const int rows = Rows();
+  if (rows == 0) return QModelIndex();
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return model()->index(0, modelColumn(), rootIndex());
+  const std::int64_t row = current.row();
+  const int page = FullyVisibleRows();
+  std::int64_t target = row;
+  switch (action) {
+    case MoveUp:
+    case MovePrevious:
+      target = row - 1;
+      break;
+    case MoveDown:
+    case MoveNext:
+      target = row + 1;
+      break;
+    case MovePageUp:
+      target = row - page;
+      break;
+    case MovePageDown:
+      target = row + page;
+      break;
+    case MoveHome:
+      target = 0;
+      break;
+    case MoveEnd:
+      target = rows - 1;
+      break;
+    case MoveLeft:
+    case MoveRight:
+      break;
+  }
+  target = std::clamp<std::int64_t>(target, 0, rows - 1);
+  return model()->index(static_cast<int>(target), modelColumn(), rootIndex());
+}
+
+void TapeList::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+  if (!selectionModel()) return;
+  const QRect area = rect.normalized();
+  const int height = RowHeight();
+  const std::int64_t first = TopRow() + static_cast<std::int64_t>(std::max(0, area.top())) / height;
+  const std::int64_t last = std::min<std::int64_t>(
+      Rows() - 1, TopRow() + static_cast<std::int64_t>(area.bottom()) / height);
+  QItemSelection selection;
+  if (area.bottom() >= 0 && first <= last) {
+    selection.select(model()->index(static_cast<int>(first), modelColumn(), rootIndex()),
+                     model()->index(static_cast<int>(last), modelColumn(), rootIndex()));
+  }
+  selectionModel()->select(selection, command);
+}
+
+QRegion TapeList::visualRegionForSelection(const QItemSelection& selection) const {
+  // Only what is on screen: a selection may cover millions of rows.
+  const int height = RowHeight();
+  const int top = TopRow();
+  const int bottom = top + viewport()->height() / height + 1;
+  QRegion region;
+  for (const QItemSelectionRange& range : selection) {
+    if (range.parent() != rootIndex() || range.left() > modelColumn() ||
+        range.right() < modelColumn()) {
+      continue;
+    }
+    const int first = std::max(range.top(), top);
+    const int last = std::min(range.bottom(), bottom);
+    if (first > last) continue;
+    const QRect first_rect = visualRect(model()->index(first, modelColumn(), rootIndex()));
+    region += QRect(first_rect.topLeft(), QSize(first_rect.width(), (last - first + 1) * height));
+  }
+  return region;
+}
+
+// QListView reports the row of a selection or focus change through its own layout; report it
+// from the row number, since a list has one cell a row.
+void TapeList::selectionChanged(const QItemSelection& selected,
+                                const QItemSelection& deselected) {
+  if (QAccessible::isActive()) {
+    const QModelIndex added = selected.indexes().value(0);
+    if (added.isValid()) {
+      QAccessibleEvent event(this, QAccessible::SelectionAdd);
+      event.setChild(added.row());
+      QAccessible::updateAccessibility(&event);
+    }
+    const QModelIndex removed = deselected.indexes().value(0);
+    if (removed.isValid()) {
+      QAccessibleEvent event(this, QAccessible::SelectionRemove);
+      event.setChild(removed.row());
+      QAccessible::updateAccessibility(&event);
+    }
+  }
+  QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void TapeList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(current.row());
+    QAccessible::updateAccessibility(&event);
+  }
+  QAbstractItemView::currentChanged(current, previous);
+}
+
+QSize TapeList::viewportSizeHint() const {
+  return QSize(content_width_,
+               ClampToInt(static_cast<std::int64_t>(Rows()) * RowHeight()));
+}
+
+int TapeList::LineWidth(const QModelIndex& index) const {
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  return fontMetrics().horizontalAdvance(model()->data(index, Qt::DisplayRole).toString()) +
+         2 * margin;
+}
+
+void TapeList::RecomputeContentWidth() {
+  // Runs over every line: only on a new model, font or style, never on an append.
+  content_width_ = 0;
+  const int rows = Rows();
+  for (int row = 0; row < rows; ++row) {
+    content_width_ =
+        std::max(content_width_, LineWidth(model()->index(row, modelColumn(), rootIndex())));
+  }
+}
+
+}  // namespace dravello

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QListView>
+#include <string>
+
+namespace dravello {
+
+class TapeModel;
+
+// The operations list on screen: a list view over a TapeModel whose rows all have one height,
+// so that showing, selecting and scrolling to any row costs the same however long the run.
+// QListView lays out every row again whenever one is added; this view computes row positions
+// instead, keeping QListView's keyboard, mouse, selection and accessibility behaviour (a
+// screen reader reads it as a list, row by row; the window gives it its accessible name).
+// Vertical scrolling goes by whole rows, as in a list box.
+class TapeList : public QListView {
+  Q_OBJECT
+
+ public:
+  // Shows a TapeModel of its own.
+  explicit TapeList(QWidget* parent = nullptr);
+
+  // Appends `line` (Windows-1252 bytes) to the model, makes it the current row and the only
+  // selected one, and scrolls it into view.
+  void AnotarOperacion(const std::string& line);
+
+  // The model shown: the list's own unless SetTapeModel gave another.
+  TapeModel* Model() const { return tape_; }
+  // Shows `model`, which the caller keeps; nullptr goes back to the list's own model.
+  void SetTapeModel(TapeModel* model);
+
+  // Height of every row in pixels. 0 (the start value) takes the height of one line of text
+  // in the list's font and style.
+  void SetRowHeight(int pixels);
+  int RowHeight() const;
+
+  QRect visualRect(const QModelIndex& index) const override;
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+  QModelIndex indexAt(const QPoint& point) const override;
+  void doItemsLayout() override;
+  void reset() override;
+
+ protected:
+  void rowsInserted(const QModelIndex& parent, int start, int end) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
+  int horizontalOffset() const override;
+  int verticalOffset() const override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+  QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+  void selectionChanged(const QItemSelection& selected,
+                        const QItemSelection& deselected) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  QSize viewportSizeHint() const override;
+
+ private:
+  int Rows() const;
+  int TopRow() const;
+  int FullyVisibleRows() const;
+  int LineWidth(const QModelIndex& index) const;
+  void RecomputeContentWidth();
+
+  TapeModel* own_;
+  TapeModel* tape_;
+  int row_height_ = 0;                   // 0: from the font
+  mutable int natural_row_height_ = 0;   // 0: not measured since the last font or style change
+  int content_width_ = 0;                // widest line, in pixels
+};
+
+}  // namespace dravello

@@ -1,0 +1,53 @@
+#include "TapeModel.h"
+
+#include <climits>
+#include <string>
+
+#include "Cp1252.h"
+
+namespace dravello {
+
+TapeModel::TapeModel(QObject* parent) : QAbstractListModel(parent) {}
+
+void TapeModel::Append(std::string_view line) {
+  const std::size_t row = lines_.Count();
+  if (row >= static_cast<std::size_t>(INT_MAX)) return;
+  beginInsertRows(QModelIndex(), static_cast<int>(row), static_cast<int>(row));
+  lines_.Append(line);
+  endInsertRows();
+}
+
+int TapeModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(lines_.Count());
+}
+
+QVariant TapeModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.model() != this || index.column() != 0 || index.row() < 0 ||
+      static_cast<std::size_t>(index.row()) >= lines_.Count()) {
+    return QVariant();
+  }
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+      return TapeLineText(lines_.Line(static_cast<std::size_t>(index.row())));
+    default:
+      return QVariant();
+  }
+}
+
+Qt::ItemFlags TapeModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+QString TapeLineText(std::string_view bytes) {
+  // Every Windows-1252 character lies in the Basic Multilingual Plane: one UTF-16 unit a byte.
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (const char byte : bytes) {
+    *out++ = QChar(static_cast<char16_t>(Cp1252ToCodePoint(byte)));
+  }
+  return text;
+}
+
+}  // namespace dravello

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <string_view>
+
+#include "TapeLines.h"
+
+namespace dravello {
+
+// The operations list as a one-column list model. Lines are kept as Windows-1252 bytes in a
+// TapeLines store and turned into text only when a view asks for a row, so a long run costs
+// little more than its text.
+class TapeModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  explicit TapeModel(QObject* parent = nullptr);
+
+  // Adds `line` (Windows-1252 bytes) as the new last row. Views learn of the one new row
+  // through rowsInserted. A model already at the largest row count a view can address
+  // (INT_MAX rows) ignores further lines.
+  void Append(std::string_view line);
+
+  // The lines themselves, without Qt, for printing.
+  const TapeLines& Lines() const { return lines_; }
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  // Qt::DisplayRole and Qt::AccessibleTextRole give the line as text; other
+  // roles give nothing.
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ private:
+  TapeLines lines_;
+};
+
+// A line of Windows-1252 bytes as text.
+QString TapeLineText(std::string_view bytes);
+
+}  // namespace dravello

@@ -1,0 +1,73 @@
+#include "TapePrinter.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "TapeLines.h"
+#include "TapeModel.h"
+
+namespace dravello {
+
+namespace {
+
+QString Failure(const QPrinter& printer, const QString& what) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    return QStringLiteral("No se ha podido imprimir en el archivo \"%1\"")
+        .arg(printer.outputFileName());
+  }
+  if (printer.printerName().isEmpty()) return QStringLiteral("No hay ninguna impresora");
+  return QStringLiteral("La impresora \"%1\" ha fallado al %2").arg(printer.printerName(), what);
+}
+
+}  // namespace
+
+QString TapePrinter::PrintWithDialog(const TapeLines& lines, QPrinter& printer,
+                                     QWidget* parent) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return Print(lines, printer);
+}
+
+QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer) {
+  if (!printer.setPageOrientation(QPageLayout::Portrait)) {
+    return Failure(printer, QStringLiteral("ponerse en vertical"));
+  }
+  printer.setDocName(QString());
+  printer.setFullPage(false);  // coordinates start at the corner of the printable area
+
+  QPainter painter;
+  if (!painter.begin(&printer)) return Failure(printer, QStringLiteral("empezar el trabajo"));
+
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int h = metrics.height();
+  const double bottom = printer.pageRect(QPrinter::DevicePixel).height();
+  int y = h;
+  bool page_has_lines = false;
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    if (page_has_lines && y + h > bottom) {
+      if (!printer.newPage()) {
+        painter.end();
+        return Failure(printer, QStringLiteral("empezar una página nueva"));
+      }
+      y = h;
+      page_has_lines = false;
+    }
+    painter.drawText(h, y + metrics.ascent(), TapeLineText(lines.Line(i)));
+    y += h + 2;
+    page_has_lines = true;
+  }
+
+  if (!painter.end() || printer.printerState() == QPrinter::Error ||
+      printer.printerState() == QPrinter::Aborted) {
+    return Failure(printer, QStringLiteral("terminar el trabajo"));
+  }
+  return QString();
+}
+
+}  // namespace dravello

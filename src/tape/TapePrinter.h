@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace dravello {
+
+class TapeLines;
+
+// Prints the operations list: portrait, the printer's default font, one printed line per list
+// line. With h the height of a line of text in that font, in printer pixels, the left and top
+// margins are h from the corner of the printable area and the lines are h + 2 apart. A line
+// that would cross the bottom of the printable area starts a new page with the same margins,
+// so no line is lost; an empty list prints one blank page. The job has no title.
+//
+// Both functions return an empty string when the job went to the printer (or the user
+// cancelled), and otherwise the print system's failure as a message for the window's error box
+// (without a closing full stop). The list is never changed.
+class TapePrinter {
+ public:
+  // Shows the print dialog for `printer` (printer and number of copies; no page range) with
+  // `parent` as its parent, and prints on acceptance. Cancelling prints nothing.
+  static QString PrintWithDialog(const TapeLines& lines, QPrinter& printer, QWidget* parent);
+
+  // Prints on `printer` as it is set up, without a dialog.
+  static QString Print(const TapeLines& lines, QPrinter& printer);
+};
+
+}  // namespace dravello
