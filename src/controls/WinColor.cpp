@@ -4,8 +4,12 @@ namespace dravello {
 
 QColor PlainColor(WinColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-QColor ResolveColor(WinColor c, const QPalette& palette) {
+QColor ResolveColor(WinColor c, const QPalette& widget_palette) {
   if (!IsSystemColor(c)) return PlainColor(c);
+  // System colours do not depend on the state of the control that shows them: a disabled
+  // control, or one in an inactive window, shows the same colours.
+  QPalette palette = widget_palette;
+  palette.setCurrentColorGroup(QPalette::Active);
   switch (c & 0xFF) {
     case 0x00:  // scroll bar
     case 0x0C:  // application workspace

@@ -25,9 +25,10 @@ inline constexpr bool IsSystemColor(WinColor c) { return (c >> 24) == 0x80; }
 // The plain colour 0x00BBGGRR, the top byte ignored.
 QColor PlainColor(WinColor c);
 
-// The colour that `c` shows: a plain colour as it stands, a system colour from `palette`
-// (button highlight is Light, button shadow Dark, button face Button, window text WindowText,
-// and so on). An unknown system index gives the palette's window text colour.
+// The colour that `c` shows: a plain colour as it stands, a system colour from the active group
+// of `palette` whatever the control's state (button highlight is Light, button shadow Dark,
+// button face Button, window text WindowText, and so on). An unknown system index gives the
+// window text colour.
 QColor ResolveColor(WinColor c, const QPalette& palette);
 
 // The Windows colour value of `c` (alpha dropped).

@@ -98,6 +98,7 @@ class THighButtonTest : public QObject {
   void bevel_border_and_background_are_painted_data();
   void bevel_border_and_background_are_painted();
   void caption_is_centred_and_only_its_accelerator_underlined();
+  void a_disabled_button_looks_like_an_enabled_one();
   void mouse_events_come_in_order_data();
   void mouse_events_come_in_order();
   void double_click_gives_two_clicks_and_one_modal_result();
@@ -347,6 +348,21 @@ void THighButtonTest::caption_is_centred_and_only_its_accelerator_underlined() {
   QCOMPARE(CaptionImage(QStringLiteral("&&x")), CaptionImage(QStringLiteral("&&x&")));
   QVERIFY(CaptionImage(QStringLiteral("&&x")) != CaptionImage(QStringLiteral("&&&x")));
   QVERIFY(CaptionImage(QStringLiteral("&&x")) != CaptionImage(QStringLiteral("x")));
+}
+
+void THighButtonTest::a_disabled_button_looks_like_an_enabled_one() {
+  for (bool ctl3d : {false, true}) {
+    QWidget window;
+    auto* enabled = new THighButton(&window);
+    auto* disabled = new THighButton(&window);
+    for (THighButton* b : {enabled, disabled}) {
+      b->setCaption(QStringLiteral("(a)->"));
+      b->setBorderStyle(THighButton::bsSingle);
+      b->setCtl3D(ctl3d);
+    }
+    disabled->setEnabled(false);
+    QCOMPARE(Grab(*disabled), Grab(*enabled));
+  }
 }
 
 void THighButtonTest::mouse_events_come_in_order_data() {
