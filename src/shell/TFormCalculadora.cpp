@@ -114,11 +114,9 @@ void TFormCalculadora::resizeEvent(QResizeEvent* event) {
 
 bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || delivering_ || !watched->isWidgetType()) return false;
-  // Only the first delivery of a key counts: to the focused control, or to the window when no
-  // control has the focus. A key that its receiver ignores passes here again on its way up.
-  QWidget* focus = QApplication::focusWidget();
-  QWidget* first = (focus != nullptr && focus->window() == this) ? focus : this;
-  if (watched != first) return false;
+  if (static_cast<QWidget*>(watched)->window() != this) return false;
+  // Every key press aimed at the window is taken here, before its control sees it, and routed
+  // in its turn; the focus it meets then is the one the keys before it left.
   const KeyInput key = KeyInput::From(*static_cast<QKeyEvent*>(event));
   Input([this, key] { Route(key); });
   return true;

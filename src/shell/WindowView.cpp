@@ -85,6 +85,9 @@ void WindowView::ShowMessage(dravello::MessageKind kind, const std::string& capt
   QMessageBox box(icon, Text(caption), Text(text), QMessageBox::Ok, window_);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+  // The window and its focused control take the keys again, also where no window manager
+  // hands the focus back.
+  if (window_->isVisible() && !window_->isActiveWindow()) window_->activateWindow();
 }
 
 void WindowView::SetPanelMoneda(const std::string& caption) {
