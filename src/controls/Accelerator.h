@@ -9,9 +9,9 @@
 namespace dravello {
 
 struct CaptionParts {
-  QString shown;        // the caption as displayed, without the marking ampersands
-  int underline = -1;   // index in `shown` of the accelerator character, -1 when none
-  QChar accelerator;    // the accelerator character, null when none
+  QString shown;       // the caption as displayed, without the marking ampersands
+  int underline = -1;  // index in `shown` of the accelerator character, -1 when none
+  QChar accelerator;   // the accelerator character, null when none
 };
 
 CaptionParts SplitCaption(const QString& caption);

@@ -14,7 +14,9 @@
 
 namespace {
 
-bool CanTakeFocus(const QWidget* widget) { return widget->isVisible() && widget->isEnabled(); }
+bool CanTakeFocus(const QWidget* widget) {
+  return widget->isVisible() && widget->isEnabled();
+}
 
 bool TakesReturn(const QWidget* widget) {
   if (const auto* edit = qobject_cast<const QTextEdit*>(widget)) return !edit->isReadOnly();
@@ -63,7 +65,8 @@ bool DialogKeys::OfferAccelerator(QWidget* window, QChar typed) {
 bool DialogKeys::TakesCharacters(const QWidget* widget) {
   if (widget == nullptr) return false;
   if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
-      qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+      qobject_cast<const QPlainTextEdit*>(widget) ||
+      qobject_cast<const QAbstractSpinBox*>(widget) ||
       qobject_cast<const QAbstractItemView*>(widget))
     return true;
   if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->isEditable();
@@ -129,7 +132,8 @@ bool DialogKeys::MoveFocusByArrow(int key) {
   if (container == nullptr) return false;
   const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
   for (QWidget* w = forward ? focus->nextInFocusChain() : focus->previousInFocusChain();
-       w != nullptr && w != focus; w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+       w != nullptr && w != focus;
+       w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
     if (container->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && CanTakeFocus(w)) {
       w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
       return true;

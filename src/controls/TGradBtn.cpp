@@ -48,8 +48,8 @@ void FillBox(QPainter& painter, double left, double top, double right, double bo
   }
 }
 
-void PaintGradient(QPainter& painter, int w, int h, TGradBtn::TGradientStyle style,
-                   WinColor begin, WinColor end) {
+void PaintGradient(QPainter& painter, int w, int h, TGradBtn::TGradientStyle style, WinColor begin,
+                   WinColor end) {
   painter.setPen(Qt::NoPen);
   switch (style) {
     case TGradBtn::gsHorizontal:
@@ -134,14 +134,28 @@ void TGradBtn::SetColorProperty(WinColor& field, WinColor color) {
   update();
 }
 
-void TGradBtn::setBtnHiliteClr(WinColor color) { SetColorProperty(btn_hilite_, color); }
-void TGradBtn::setBtnShadowClr(WinColor color) { SetColorProperty(btn_shadow_, color); }
-void TGradBtn::setTxtHiliteClr(WinColor color) { SetColorProperty(txt_hilite_, color); }
-void TGradBtn::setTxtShadowClr(WinColor color) { SetColorProperty(txt_shadow_, color); }
-void TGradBtn::setBeginColor(WinColor color) { SetColorProperty(begin_color_, color); }
-void TGradBtn::setEndColor(WinColor color) { SetColorProperty(end_color_, color); }
+void TGradBtn::setBtnHiliteClr(WinColor color) {
+  SetColorProperty(btn_hilite_, color);
+}
+void TGradBtn::setBtnShadowClr(WinColor color) {
+  SetColorProperty(btn_shadow_, color);
+}
+void TGradBtn::setTxtHiliteClr(WinColor color) {
+  SetColorProperty(txt_hilite_, color);
+}
+void TGradBtn::setTxtShadowClr(WinColor color) {
+  SetColorProperty(txt_shadow_, color);
+}
+void TGradBtn::setBeginColor(WinColor color) {
+  SetColorProperty(begin_color_, color);
+}
+void TGradBtn::setEndColor(WinColor color) {
+  SetColorProperty(end_color_, color);
+}
 
-void TGradBtn::setSwapColors(bool on) { swap_colors_ = on; }
+void TGradBtn::setSwapColors(bool on) {
+  swap_colors_ = on;
+}
 
 void TGradBtn::setGradientStyle(TGradientStyle style) {
   if (style == gradient_style_) return;
@@ -177,9 +191,13 @@ void TGradBtn::resetFontColor() {
   update();
 }
 
-void TGradBtn::setTabStop(bool on) { setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus); }
+void TGradBtn::setTabStop(bool on) {
+  setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+}
 
-void TGradBtn::Click() { emit clicked(); }
+void TGradBtn::Click() {
+  emit clicked();
+}
 
 QImage TGradBtn::Render(QSize size) const {
   QImage image(size, QImage::Format_RGB32);

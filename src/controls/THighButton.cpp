@@ -85,7 +85,9 @@ void THighButton::setCtl3D(bool on) {
   update();
 }
 
-void THighButton::setCancel(bool cancel) { cancel_ = cancel; }
+void THighButton::setCancel(bool cancel) {
+  cancel_ = cancel;
+}
 
 void THighButton::setUpColor(WinColor color) {
   if (color == up_color_) return;
@@ -94,7 +96,9 @@ void THighButton::setUpColor(WinColor color) {
   update();
 }
 
-void THighButton::setDownColor(WinColor color) { down_color_ = color; }
+void THighButton::setDownColor(WinColor color) {
+  down_color_ = color;
+}
 
 void THighButton::setUpColorFont(WinColor color) {
   if (color == up_color_font_) return;
@@ -103,11 +107,17 @@ void THighButton::setUpColorFont(WinColor color) {
   update();
 }
 
-void THighButton::setDownColorFont(WinColor color) { down_color_font_ = color; }
+void THighButton::setDownColorFont(WinColor color) {
+  down_color_font_ = color;
+}
 
-void THighButton::setModalResult(int result) { modal_result_ = result; }
+void THighButton::setModalResult(int result) {
+  modal_result_ = result;
+}
 
-void THighButton::setTabStop(bool on) { setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus); }
+void THighButton::setTabStop(bool on) {
+  setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+}
 
 void THighButton::ShowDown() {
   if (!down_) recorded_bevel_ = bevel_outer_;
@@ -143,7 +153,9 @@ void THighButton::Flash(int ms) {
   if (!self.isNull()) ShowUp();
 }
 
-void THighButton::Click() { emit clicked(); }
+void THighButton::Click() {
+  emit clicked();
+}
 
 bool THighButton::WantsDialogKey(int key) const {
   switch (key) {
@@ -168,7 +180,8 @@ void THighButton::paintEvent(QPaintEvent*) {
   QRect r = rect();
   if (border_style_ == bsSingle) {
     if (ctl3d_) {
-      r = Frame3D(painter, r, ResolveColor(kSysBtnShadow, pal), ResolveColor(kSysBtnHighlight, pal));
+      r = Frame3D(painter, r, ResolveColor(kSysBtnShadow, pal),
+                  ResolveColor(kSysBtnHighlight, pal));
       r = Frame3D(painter, r, ResolveColor(kSys3DDkShadow, pal), ResolveColor(kSys3DLight, pal));
     } else {
       const QColor frame = ResolveColor(kSysWindowFrame, pal);

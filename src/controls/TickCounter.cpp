@@ -21,7 +21,9 @@ TickCounter& TickCounter::Current() {
   return installed != nullptr ? *installed : system;
 }
 
-void TickCounter::Install(TickCounter* counter) { installed = counter; }
+void TickCounter::Install(TickCounter* counter) {
+  installed = counter;
+}
 
 bool TickCounter::Elapsed(std::uint32_t start, std::uint32_t now, std::int32_t duration) {
   const std::uint32_t elapsed = now - start;  // modulo 2^32

@@ -2,7 +2,9 @@
 
 namespace dravello {
 
-QColor PlainColor(WinColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor PlainColor(WinColor c) {
+  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 QColor ResolveColor(WinColor c, const QPalette& widget_palette) {
   if (!IsSystemColor(c)) return PlainColor(c);

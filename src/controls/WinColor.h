@@ -20,7 +20,9 @@ inline constexpr WinColor kSysBtnHighlight = 0x80000014;
 inline constexpr WinColor kSys3DDkShadow = 0x80000015;
 inline constexpr WinColor kSys3DLight = 0x80000016;
 
-inline constexpr bool IsSystemColor(WinColor c) { return (c >> 24) == 0x80; }
+inline constexpr bool IsSystemColor(WinColor c) {
+  return (c >> 24) == 0x80;
+}
 
 // The plain colour 0x00BBGGRR, the top byte ignored.
 QColor PlainColor(WinColor c);

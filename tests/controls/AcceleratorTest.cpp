@@ -21,11 +21,11 @@ TEST(Accelerator, SplitsTheCaptionsOfTheKeypad) {
       {u"Minimi&zar", u"Minimizar", 6, u'z'},
       {u"%%", u"%%", -1, 0},
       {u"", u"", -1, 0},
-      {u"&&x", u"&x", -1, 0},            // a doubled ampersand marks nothing
+      {u"&&x", u"&x", -1, 0},  // a doubled ampersand marks nothing
       {u"a&&b", u"a&b", -1, 0},
-      {u"ab&", u"ab", -1, 0},            // an ampersand at the end marks nothing
+      {u"ab&", u"ab", -1, 0},  // an ampersand at the end marks nothing
       {u"&", u"", -1, 0},
-      {u"&a&b", u"ab", 1, u'b'},         // the last marked character counts
+      {u"&a&b", u"ab", 1, u'b'},  // the last marked character counts
       {u"&&&c", u"&c", 1, u'c'},
       {u"&&&&", u"&&", -1, 0},
       {u"&\u00F1o", u"\u00F1o", 0, u'\u00F1'},
@@ -47,14 +47,12 @@ TEST(Accelerator, LettersMatchWithoutRegardToCaseOtherCharactersExactly) {
     bool matches;
   };
   const Case cases[] = {
-      {u"M(&a)", u'a', true},           {u"M(&a)", u'A', true},
-      {u"&X\u00B2", u'x', true},        {u"&X\u00B2", u'X', true},
-      {u"M(&a)", u'b', false},          {u"&&a", u'a', false},
-      {u"&&a", u'&', false},            {u"7", u'7', false},
-      {u"&7", u'7', true},              {u"&\u00F1", u'\u00D1', false},  // only a-z fold
-      {u"&\u00F1", u'\u00F1', true},    {u"&a&b", u'a', false},
-      {u"&a&b", u'B', true},            {u"ab&", u'\0', false},
-      {u"", u'\0', false},              {u"&\u00E7", u'\u00C7', false},
+      {u"M(&a)", u'a', true},         {u"M(&a)", u'A', true},  {u"&X\u00B2", u'x', true},
+      {u"&X\u00B2", u'X', true},      {u"M(&a)", u'b', false}, {u"&&a", u'a', false},
+      {u"&&a", u'&', false},          {u"7", u'7', false},     {u"&7", u'7', true},
+      {u"&\u00F1", u'\u00D1', false},  // only a-z fold
+      {u"&\u00F1", u'\u00F1', true},  {u"&a&b", u'a', false},  {u"&a&b", u'B', true},
+      {u"ab&", u'\0', false},         {u"", u'\0', false},     {u"&\u00E7", u'\u00C7', false},
   };
   for (const Case& k : cases) {
     const QString caption = QString::fromUtf16(k.caption);

@@ -45,12 +45,17 @@ void ControlsAccessibilityTest::the_factory_answers_for_the_two_buttons_only() {
 void ControlsAccessibilityTest::highlight_button_name_is_its_caption_without_ampersands_data() {
   QTest::addColumn<QString>("caption");
   QTest::addColumn<QString>("name");
-  QTest::newRow("digit") << "7" << "7";
-  QTest::newRow("marked") << "M(&a)" << "M(a)";
+  QTest::newRow("digit") << "7"
+                         << "7";
+  QTest::newRow("marked") << "M(&a)"
+                          << "M(a)";
   QTest::newRow("square") << QStringLiteral("&X\u00B2") << QStringLiteral("X\u00B2");
-  QTest::newRow("literal") << "a&&b" << "a&b";
-  QTest::newRow("trailing") << "Del&" << "Del";
-  QTest::newRow("per mille") << "%%" << "%%";
+  QTest::newRow("literal") << "a&&b"
+                           << "a&b";
+  QTest::newRow("trailing") << "Del&"
+                            << "Del";
+  QTest::newRow("per mille") << "%%"
+                             << "%%";
 }
 
 void ControlsAccessibilityTest::highlight_button_name_is_its_caption_without_ampersands() {

@@ -13,9 +13,13 @@
 namespace controls_test {
 
 // The colour that a Windows colour value 0x00BBGGRR paints.
-inline QColor Rgb(std::uint32_t bgr) { return dravello::PlainColor(bgr); }
+inline QColor Rgb(std::uint32_t bgr) {
+  return dravello::PlainColor(bgr);
+}
 
-inline QColor Pixel(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
+inline QColor Pixel(const QImage& image, int x, int y) {
+  return QColor(image.pixel(x, y));
+}
 
 // The widget's picture as it paints it now.
 inline QImage Grab(QWidget& widget) {

@@ -44,7 +44,8 @@ class Window : public QWidget {
     auto* b = new THighButton(parent);
     b->setGeometry(x, 0, 55, 30);
     b->setCaption(caption);
-    connect(b, &THighButton::clicked, [this, caption] { log << QStringLiteral("click ") + caption; });
+    connect(b, &THighButton::clicked,
+            [this, caption] { log << QStringLiteral("click ") + caption; });
     return b;
   }
 
@@ -87,7 +88,9 @@ void DialogKeysTest::init() {
   Focus(w_->seven);
 }
 
-void DialogKeysTest::cleanup() { w_.reset(); }
+void DialogKeysTest::cleanup() {
+  w_.reset();
+}
 
 void DialogKeysTest::Focus(QWidget* widget) {
   widget->setFocus();
@@ -153,9 +156,7 @@ void DialogKeysTest::accelerators_click_their_buttons_data() {
   QTest::addColumn<QChar>("typed");
   QTest::addColumn<int>("modifiers");
   QTest::addColumn<QStringList>("log");
-  const auto pass = [](QChar c) {
-    return QStringList{"keyDown", QStringLiteral("keyPress ") + c};
-  };
+  const auto pass = [](QChar c) { return QStringList{"keyDown", QStringLiteral("keyPress ") + c}; };
   const QStringList click_a{"keyDown", "click M(&a)"};
   // The Alt key itself comes first, as a key-down of its own that types nothing.
   const QStringList alt_click_a{"keyDown", "keyDown", "click M(&a)"};
@@ -171,8 +172,7 @@ void DialogKeysTest::accelerators_click_their_buttons_data() {
   QTest::newRow("space") << false << QChar(' ') << 0 << QStringList{"keyDown", "click Go& on"};
   // The list takes typed characters: only Alt brings them to the buttons, the space excepted.
   QTest::newRow("a in the list") << true << QChar('a') << 0 << pass('a');
-  QTest::newRow("Alt+a in the list") << true << QChar('a') << int(Qt::AltModifier)
-                                     << alt_click_a;
+  QTest::newRow("Alt+a in the list") << true << QChar('a') << int(Qt::AltModifier) << alt_click_a;
   QTest::newRow("Alt+space in the list") << true << QChar(' ') << int(Qt::AltModifier)
                                          << QStringList{"keyDown", "keyDown", "keyPress  "};
 }

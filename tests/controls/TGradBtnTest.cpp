@@ -190,14 +190,14 @@ void TGradBtnTest::band_colours_of_each_style_data() {
   // 100 x 40; the expected values follow the band geometry by hand: a horizontal band i spans
   // x from md(i, 100, 256) to md(i + 1, 100, 256), and so on.
   QTest::newRow("horizontal") << int(TGradBtn::gsHorizontal)
-                              << QList<QPoint>{{1, 20}, {2, 5}, {25, 20}, {50, 30}, {75, 20},
-                                               {97, 20}, {98, 1}}
+                              << QList<QPoint>{{1, 20},  {2, 5},   {25, 20}, {50, 30},
+                                               {75, 20}, {97, 20}, {98, 1}}
                               << QList<int>{3, 6, 65, 129, 193, 249, 252};
   QTest::newRow("vertical") << int(TGradBtn::gsVertical)
                             << QList<QPoint>{{50, 1}, {3, 10}, {50, 20}, {97, 30}, {50, 38}}
                             << QList<int>{9, 67, 131, 195, 246};
   QTest::newRow("rectangle") << int(TGradBtn::gsRectangle)
-                             << QList<QPoint>{{1, 20}, {2, 20}, {10, 20}, {25, 20}, {50, 1},
+                             << QList<QPoint>{{1, 20},  {2, 20},  {10, 20}, {25, 20}, {50, 1},
                                               {50, 10}, {49, 19}, {50, 20}, {98, 20}}
                              << QList<int>{9, 14, 55, 131, 24, 139, 253, 241, 4};
   // Columns i and 99 - i take band i of 50: red md(i, 255, 50).
@@ -468,10 +468,10 @@ void TGradBtnTest::text_styles_draw_their_copies_data() {
                                 << QPoint(-1, -1) << true << false;
   QTest::newRow("raised heavy") << int(TGradBtn::tsRaised) << int(TGradBtn::stHeavy)
                                 << QPoint(-1, -1) << true << true;
-  QTest::newRow("inset light") << int(TGradBtn::tsInset) << int(TGradBtn::stLight)
-                               << QPoint(1, 1) << true << false;
-  QTest::newRow("inset heavy") << int(TGradBtn::tsInset) << int(TGradBtn::stHeavy)
-                               << QPoint(1, 1) << true << true;
+  QTest::newRow("inset light") << int(TGradBtn::tsInset) << int(TGradBtn::stLight) << QPoint(1, 1)
+                               << true << false;
+  QTest::newRow("inset heavy") << int(TGradBtn::tsInset) << int(TGradBtn::stHeavy) << QPoint(1, 1)
+                               << true << true;
 }
 
 void TGradBtnTest::text_styles_draw_their_copies() {
@@ -499,7 +499,8 @@ void TGradBtnTest::text_styles_draw_their_copies() {
   if (hasHilite && hiliteShift.x() < 0) QCOMPARE(hilite.topLeft(), text.topLeft() + hiliteShift);
   if (hasHilite && hiliteShift.x() > 0)
     QCOMPARE(hilite.bottomRight(), text.bottomRight() + hiliteShift);
-  if (hasShadow && hiliteShift.x() < 0) QCOMPARE(shadow.bottomRight(), text.bottomRight() + QPoint(1, 1));
+  if (hasShadow && hiliteShift.x() < 0)
+    QCOMPARE(shadow.bottomRight(), text.bottomRight() + QPoint(1, 1));
   if (hasShadow && hiliteShift.x() > 0) QCOMPARE(shadow.topLeft(), text.topLeft() - QPoint(1, 1));
 }
 
@@ -534,8 +535,7 @@ void TGradBtnTest::caption_wider_than_the_button_is_anchored_left_of_it() {
   const int shift = (231 - text_width) / 2 - anchor;
   const QImage w = Grab(wide), n = Grab(narrow);
   for (int y = 1; y < 29; ++y)
-    for (int x = 0; x < 31; ++x)
-      QCOMPARE(Pixel(n, x, y), Pixel(w, x + shift, y));
+    for (int x = 0; x < 31; ++x) QCOMPARE(Pixel(n, x, y), Pixel(w, x + shift, y));
   // Cut off at both sides: the caption, drawn over the frame, reaches both edges.
   const QRect ink = ColourBox(n, Rgb(0x00FF00));
   QCOMPARE(ink.left(), 0);

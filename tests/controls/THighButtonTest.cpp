@@ -1,9 +1,9 @@
 #include "THighButton.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QDialog>
 #include <QDynamicPropertyChangeEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -135,9 +135,9 @@ void THighButtonTest::a_new_button_has_the_published_defaults() {
   QVERIFY(!b.IsDown());
   QVERIFY(!b.IsActive());
   // The property names are those a layout file sets.
-  for (const char* name : {"Caption", "Color", "FontColor", "BevelOuter", "BorderStyle", "Ctl3D",
-                           "Cancel", "UpColor", "DownColor", "UpColorFont", "DownColorFont",
-                           "ModalResult", "TabStop", "Tag"}) {
+  for (const char* name :
+       {"Caption", "Color", "FontColor", "BevelOuter", "BorderStyle", "Ctl3D", "Cancel", "UpColor",
+        "DownColor", "UpColorFont", "DownColorFont", "ModalResult", "TabStop", "Tag"}) {
     QVERIFY2(b.metaObject()->indexOfProperty(name) >= 0, name);
   }
 }
@@ -254,8 +254,9 @@ void THighButtonTest::bevel_border_and_background_are_painted_data() {
   QTest::addColumn<QList<int>>("topLeft");      // (0,0), (1,1), (2,2)
   QTest::addColumn<QList<int>>("bottomRight");  // (w-1,h-1), (w-2,h-2), (w-3,h-3)
   QTest::addColumn<QList<int>>("topRight");     // (w-1,0), (w-2,1), (w-3,2)
-  constexpr int bg = -1, light = QPalette::Light, dark = QPalette::Dark, text = QPalette::WindowText,
-                shadow = QPalette::Shadow, midlight = QPalette::Midlight;
+  constexpr int bg = -1, light = QPalette::Light, dark = QPalette::Dark,
+                text = QPalette::WindowText, shadow = QPalette::Shadow,
+                midlight = QPalette::Midlight;
   using B = THighButton;
   QTest::newRow("raised") << int(B::bvRaised) << int(B::bsNone) << false
                           << QList<int>{light, bg, bg} << QList<int>{dark, bg, bg}
@@ -265,9 +266,9 @@ void THighButtonTest::bevel_border_and_background_are_painted_data() {
                            << QList<int>{light, bg, bg};
   QTest::newRow("none") << int(B::bvNone) << int(B::bsNone) << false << QList<int>{bg, bg, bg}
                         << QList<int>{bg, bg, bg} << QList<int>{bg, bg, bg};
-  QTest::newRow("single border, flat") << int(B::bvNone) << int(B::bsSingle) << false
-                                       << QList<int>{text, bg, bg} << QList<int>{text, bg, bg}
-                                       << QList<int>{text, bg, bg};
+  QTest::newRow("single border, flat")
+      << int(B::bvNone) << int(B::bsSingle) << false << QList<int>{text, bg, bg}
+      << QList<int>{text, bg, bg} << QList<int>{text, bg, bg};
   QTest::newRow("single border, flat, raised")
       << int(B::bvRaised) << int(B::bsSingle) << false << QList<int>{text, light, bg}
       << QList<int>{text, dark, bg} << QList<int>{text, dark, bg};
@@ -374,8 +375,7 @@ void THighButtonTest::mouse_events_come_in_order_data() {
                               << QStringList{"down left (down)", "modal 7", "up left (up)",
                                              "click"};
   QTest::newRow("left released off the button")
-      << Qt::LeftButton << outside
-      << QStringList{"down left (down)", "up left (up)", "click"};
+      << Qt::LeftButton << outside << QStringList{"down left (down)", "up left (up)", "click"};
   QTest::newRow("right click") << Qt::RightButton << inside
                                << QStringList{"down right (down)", "up right (up)", "click"};
   QTest::newRow("middle click") << Qt::MiddleButton << inside

@@ -26,13 +26,17 @@ TEST(TickCounter, ElapsedIsStrictlyGreaterModuloTwoToThe32) {
     bool elapsed;
   };
   const Case cases[] = {
-      {1000, 1100, 100, false},       {1000, 1101, 100, true},
-      {1000, 1000, 0, false},         {1000, 1001, 0, true},
+      {1000, 1100, 100, false},
+      {1000, 1101, 100, true},
+      {1000, 1000, 0, false},
+      {1000, 1001, 0, true},
       {0xFFFFFFF0u, 0x00000054u, 100, false},  // 100 ms across the wrap
       {0xFFFFFFF0u, 0x00000055u, 100, true},   // 101 ms across the wrap
       {0xFFFFFFFFu, 0u, 0, true},
-      {5, 5, -1, true},               {5, 5, INT32_MIN, true},
-      {0, 0x7FFFFFFFu, 0x7FFFFFFF, false},     {0, 0x80000000u, 0x7FFFFFFF, true},
+      {5, 5, -1, true},
+      {5, 5, INT32_MIN, true},
+      {0, 0x7FFFFFFFu, 0x7FFFFFFF, false},
+      {0, 0x80000000u, 0x7FFFFFFF, true},
   };
   for (const Case& k : cases) {
     EXPECT_EQ(TickCounter::Elapsed(k.start, k.now, k.duration), k.elapsed)

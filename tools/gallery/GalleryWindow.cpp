@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "Accelerator.h"
 #include "DialogKeys.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
@@ -55,11 +56,11 @@ GalleryWindow::GalleryWindow(QWidget* parent) : QWidget(parent) {
       ->setBevelOuter(THighButton::bvLowered);
   AddHighButton(high, 0, 2, QStringLiteral("bvNone"), QStringLiteral("&Plano"))
       ->setBevelOuter(THighButton::bvNone);
-  auto* sunken = AddHighButton(high, 0, 3, QStringLiteral("bsSingle, Ctl3D"),
-                               QStringLiteral("Bor&de 3D"));
+  auto* sunken =
+      AddHighButton(high, 0, 3, QStringLiteral("bsSingle, Ctl3D"), QStringLiteral("Bor&de 3D"));
   sunken->setBorderStyle(THighButton::bsSingle);
-  auto* flat = AddHighButton(high, 0, 4, QStringLiteral("bsSingle, flat"),
-                             QStringLiteral("Borde &simple"));
+  auto* flat =
+      AddHighButton(high, 0, 4, QStringLiteral("bsSingle, flat"), QStringLiteral("Borde &simple"));
   flat->setBorderStyle(THighButton::bsSingle);
   flat->setCtl3D(false);
   flat->setCancel(true);
@@ -91,13 +92,13 @@ GalleryWindow::GalleryWindow(QWidget* parent) : QWidget(parent) {
   auto* down = AddHighButton(high, 4, 2, QStringLiteral("ShowDown"), QStringLiteral("Mem-> &Dis"));
   UseKeypadLook(down, 14, false);
   down->ShowDown();
-  auto* dimmed = AddHighButton(high, 4, 3, QStringLiteral("disabled, dimmed"),
-                               QStringLiteral("(a)->"));
+  auto* dimmed =
+      AddHighButton(high, 4, 3, QStringLiteral("disabled, dimmed"), QStringLiteral("(a)->"));
   UseKeypadLook(dimmed, 14, false);
   dimmed->setUpColorFont(0x404080);
   dimmed->setEnabled(false);
-  auto* flashing = AddHighButton(high, 4, 4, QStringLiteral("Flash(300) on click"),
-                                 QStringLiteral("&Flash"));
+  auto* flashing =
+      AddHighButton(high, 4, 4, QStringLiteral("Flash(300) on click"), QStringLiteral("&Flash"));
   UseKeypadLook(flashing, 14, false);
   connect(flashing, &THighButton::clicked, flashing, [flashing] { flashing->Flash(300); });
   column->addWidget(high_box);
@@ -125,8 +126,8 @@ GalleryWindow::GalleryWindow(QWidget* parent) : QWidget(parent) {
   };
   column_index = 0;
   for (const auto& t : texts) {
-    auto* b = AddGradBtn(grad, 4, column_index++, QString::fromLatin1(t.label),
-                         QStringLiteral("Texto"));
+    auto* b =
+        AddGradBtn(grad, 4, column_index++, QString::fromLatin1(t.label), QStringLiteral("Texto"));
     b->setGradientStyle(TGradBtn::gsHorizontal);
     b->setBeginColor(0x808080);
     b->setEndColor(0xC0C0C0);
@@ -139,8 +140,8 @@ GalleryWindow::GalleryWindow(QWidget* parent) : QWidget(parent) {
     b->setFont(font);
   }
   // The calculator's two "Abrir - Cerrar" buttons, at the 96-dpi scale of the window's layout.
-  auto* calculator = AddGradBtn(grad, 4, 5, QStringLiteral("calculator"),
-                                QStringLiteral("Abrir - Cerrar"));
+  auto* calculator =
+      AddGradBtn(grad, 4, 5, QStringLiteral("calculator"), QStringLiteral("Abrir - Cerrar"));
   calculator->setFixedSize(63, 13);
   calculator->setBtnHiliteClr(0x000000);
   calculator->setBtnShadowClr(0x000000);
@@ -153,8 +154,8 @@ GalleryWindow::GalleryWindow(QWidget* parent) : QWidget(parent) {
   calculator->setFont(small);
   column->addWidget(grad_box);
 
-  status_ = new QLabel(QStringLiteral("Pulse un bot\u00F3n, Intro, Escape o una letra subrayada."),
-                       this);
+  status_ =
+      new QLabel(QStringLiteral("Pulse un bot\u00F3n, Intro, Escape o una letra subrayada."), this);
   column->addWidget(status_);
   new DialogKeys(this);
 }
@@ -167,7 +168,8 @@ THighButton* GalleryWindow::AddHighButton(QGridLayout* grid, int row, int column
   b->setAccessibleDescription(label);
   grid->addWidget(new QLabel(label, this), row, column);
   grid->addWidget(b, row + 1, column);
-  connect(b, &THighButton::clicked, this, [this, b] { Report(b->Caption()); });
+  connect(b, &THighButton::clicked, this,
+          [this, b] { Report(dravello::SplitCaption(b->Caption()).shown); });
   return b;
 }
 

@@ -4,13 +4,13 @@
 //   dravello-gallery --grab FILE     saves a picture of the gallery window to FILE and ends
 //   dravello-gallery --flash-cpu [N] measures the CPU time of N (default 20) flashes of 100 ms
 
+#include <sys/resource.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 
 #include "ControlsAccessibility.h"
 #include "GalleryWindow.h"
