@@ -54,7 +54,9 @@ void ButtonsFormTest::layout_sets_the_published_properties() {
   QCOMPARE(h->Tag(), 24);
   QCOMPARE(h->toolTip(), QStringLiteral("Almacena el Display en la Memoria (A)"));
   QCOMPARE(h->accessibleDescription(), QStringLiteral("HighButton24"));
-  QCOMPARE(form.ui.HighButton26->UpColorFont(), 0x404080u);  // set as a dynamic property
+  // Properties that a layout sets as dynamic ones, as a promoted widget's are in Designer.
+  QCOMPARE(form.ui.HighButton26->UpColorFont(), 0x404080u);
+  QCOMPARE(form.ui.HighButton26->BevelOuter(), THighButton::bvLowered);
 
   const TGradBtn* g = form.ui.GradBtn1;
   QCOMPARE(g->Caption(), QStringLiteral("Abrir - Cerrar"));
