@@ -1,12 +1,12 @@
 #include "WindowView.h"
 
-#include <QListWidget>
 #include <QMessageBox>
 #include <QToolButton>
 
 #include "Cp1252.h"
 #include "DesignLayout.h"
 #include "ReadoutLabel.h"
+#include "TapeList.h"
 #include "THighButton.h"
 #include "ui_TFormCalculadora.h"
 
@@ -60,10 +60,7 @@ void WindowView::SetPanel5(const std::string& caption, dravello::Color colour,
   ui_.Panel5->setToolTip(Text(hint));
 }
 
-void WindowView::AppendListLine(const std::string& line) {
-  ui_.ListBox1->addItem(Text(line));
-  ui_.ListBox1->setCurrentRow(ui_.ListBox1->count() - 1);
-}
+void WindowView::AppendListLine(const std::string& line) { ui_.ListBox1->AnotarOperacion(line); }
 
 void WindowView::ShowMessage(dravello::MessageKind kind, const std::string& caption,
                              const std::string& text) {

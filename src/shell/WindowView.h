@@ -6,7 +6,6 @@
 
 #include "CalculatorView.h"
 
-class QListWidget;
 class QToolButton;
 class QWidget;
 class ReadoutLabel;

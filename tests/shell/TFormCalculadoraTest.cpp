@@ -2,7 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -100,8 +100,8 @@ class TFormCalculadoraTest : public QObject {
   QString Display() const { return Shown("Panel1"); }
   QStringList Lines() const {
     QStringList lines;
-    auto* list = Control<QListWidget>("ListBox1");
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    const QAbstractItemModel* model = Control<QAbstractItemView>("ListBox1")->model();
+    for (int i = 0; i < model->rowCount(); ++i) lines << model->index(i, 0).data().toString();
     return lines;
   }
   QString Focus() const {
