@@ -23,7 +23,9 @@ std::string Line(std::size_t n) {
   return std::string(text, static_cast<std::size_t>(size));
 }
 
-void ShowAll() { QCoreApplication::processEvents(); }
+void ShowAll() {
+  QCoreApplication::processEvents();
+}
 
 // Bytes in use on the heap, small blocks and mapped ones.
 std::size_t HeapInUse() {
@@ -49,7 +51,11 @@ void BM_AppendAndShow(benchmark::State& state) {
   if (list.currentIndex().row() != static_cast<int>(n - 1)) state.SkipWithError("not selected");
   state.counters["lines"] = static_cast<double>(n);
 }
-BENCHMARK(BM_AppendAndShow)->Arg(1000)->Arg(1000000)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendAndShow)
+    ->Arg(1000)
+    ->Arg(1000000)
+    ->Iterations(1000)
+    ->Unit(benchmark::kMicrosecond);
 
 // Heap held by a list of state.range(0) lines shown in the view, per line, and above the text.
 void BM_MemoryPerLine(benchmark::State& state) {

@@ -2,16 +2,16 @@
 
 #include <QAccessible>
 #include <QEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 
 #include "TapeModel.h"
 
@@ -26,8 +26,7 @@ int ClampToInt(std::int64_t value) {
 
 }  // namespace
 
-TapeList::TapeList(QWidget* parent)
-    : QListView(parent), own_(new TapeModel(this)), tape_(own_) {
+TapeList::TapeList(QWidget* parent) : QListView(parent), own_(new TapeModel(this)), tape_(own_) {
   setUniformItemSizes(true);
   setSelectionMode(SingleSelection);
   setEditTriggers(NoEditTriggers);
@@ -41,14 +40,15 @@ void TapeList::SetTapeModel(TapeModel* model) {
   if (model == tape_) return;
   if (tape_ != own_) disconnect(tape_, &QObject::destroyed, this, nullptr);
   tape_ = model;
+  setModel(tape_);
   if (tape_ != own_) {
-    // A model destroyed by its keeper leaves the list showing its own again.
+    // A model destroyed by its keeper leaves the list showing its own again. Connected after
+    // setModel, so the view has let go of the dying model by the time this runs.
     connect(tape_, &QObject::destroyed, this, [this] {
       tape_ = own_;
       setModel(own_);
     });
   }
-  setModel(tape_);
 }
 
 void TapeList::AnotarOperacion(const std::string& line) {
@@ -81,9 +81,13 @@ int TapeList::RowHeight() const {
   return natural_row_height_;
 }
 
-int TapeList::Rows() const { return model() ? model()->rowCount(rootIndex()) : 0; }
+int TapeList::Rows() const {
+  return model() ? model()->rowCount(rootIndex()) : 0;
+}
 
-int TapeList::TopRow() const { return verticalScrollBar()->value(); }
+int TapeList::TopRow() const {
+  return verticalScrollBar()->value();
+}
 
 int TapeList::FullyVisibleRows() const {
   return std::max(1, viewport()->height() / RowHeight());
@@ -205,6 +209,8 @@ void TapeList::changeEvent(QEvent* event) {
     natural_row_height_ = 0;
     RecomputeContentWidth();
     updateGeometries();
+    // Rows of a new height: keep the line the user was looking at, normally the last, in view.
+    if (currentIndex().isValid()) scrollTo(currentIndex());
   }
   QListView::changeEvent(event);
 }
@@ -231,7 +237,9 @@ void TapeList::updateGeometries() {
   QAbstractItemView::updateGeometries();
 }
 
-int TapeList::horizontalOffset() const { return horizontalScrollBar()->value(); }
+int TapeList::horizontalOffset() const {
+  return horizontalScrollBar()->value();
+}
 
 int TapeList::verticalOffset() const {
   return ClampToInt(static_cast<std::int64_t>(TopRow()) * RowHeight());
@@ -311,8 +319,7 @@ QRegion TapeList::visualRegionForSelection(const QItemSelection& selection) cons
 
 // QListView reports the row of a selection or focus change through its own layout; report it
 // from the row number, since a list has one cell a row.
-void TapeList::selectionChanged(const QItemSelection& selected,
-                                const QItemSelection& deselected) {
+void TapeList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
   if (QAccessible::isActive()) {
     const QModelIndex added = selected.indexes().value(0);
     if (added.isValid()) {
@@ -340,8 +347,7 @@ void TapeList::currentChanged(const QModelIndex& current, const QModelIndex& pre
 }
 
 QSize TapeList::viewportSizeHint() const {
-  return QSize(content_width_,
-               ClampToInt(static_cast<std::int64_t>(Rows()) * RowHeight()));
+  return QSize(content_width_, ClampToInt(static_cast<std::int64_t>(Rows()) * RowHeight()));
 }
 
 int TapeList::LineWidth(const QModelIndex& index) const {

@@ -52,8 +52,7 @@ class TapeList : public QListView {
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
   QRegion visualRegionForSelection(const QItemSelection& selection) const override;
-  void selectionChanged(const QItemSelection& selected,
-                        const QItemSelection& deselected) override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   QSize viewportSizeHint() const override;
 
@@ -66,9 +65,9 @@ class TapeList : public QListView {
 
   TapeModel* own_;
   TapeModel* tape_;
-  int row_height_ = 0;                   // 0: from the font
-  mutable int natural_row_height_ = 0;   // 0: not measured since the last font or style change
-  int content_width_ = 0;                // widest line, in pixels
+  int row_height_ = 0;                  // 0: from the font
+  mutable int natural_row_height_ = 0;  // 0: not measured since the last font or style change
+  int content_width_ = 0;               // widest line, in pixels
 };
 
 }  // namespace dravello

@@ -24,8 +24,7 @@ QString Failure(const QPrinter& printer, const QString& what) {
 
 }  // namespace
 
-QString TapePrinter::PrintWithDialog(const TapeLines& lines, QPrinter& printer,
-                                     QWidget* parent) {
+QString TapePrinter::PrintWithDialog(const TapeLines& lines, QPrinter& printer, QWidget* parent) {
   QPrintDialog dialog(&printer, parent);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);

@@ -1,0 +1,87 @@
+#include "TapeLines.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using dravello::TapeLines;
+
+namespace {
+
+constexpr std::size_t kBlock = TapeLines::kBlockBytes;
+
+// Appends every line and checks the store gives each one back, byte for byte, in order.
+void ExpectRoundTrip(const std::vector<std::string>& lines) {
+  TapeLines tape;
+  std::uint64_t text = 0;
+  for (const std::string& line : lines) {
+    tape.Append(line);
+    text += line.size();
+  }
+  ASSERT_EQ(tape.Count(), lines.size());
+  EXPECT_EQ(tape.TextBytes(), text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    ASSERT_EQ(tape.LineSize(i), lines[i].size()) << "line " << i;
+    ASSERT_EQ(tape.Line(i), lines[i]) << "line " << i;
+  }
+}
+
+TEST(TapeLines, StartsEmpty) {
+  TapeLines tape;
+  EXPECT_TRUE(tape.Empty());
+  EXPECT_EQ(tape.Count(), 0u);
+  EXPECT_EQ(tape.TextBytes(), 0u);
+}
+
+TEST(TapeLines, GivesBackEveryKindOfLineUnchanged) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"one line", {"1,00 + 2,00 = 3,00"}},
+      {"empty lines among others", {"", "a", "", "", "b", ""}},
+      {"Windows-1252 bytes kept as they are",
+       {"\xBD 4,00 = 2,00", "x\xB2 \xB1 1% \x80 \x81", std::string("\xFF\xA0\x7F")}},
+      {"a zero byte inside a line", {std::string("a\0b", 3), std::string(1, '\0')}},
+      {"a line exactly one block long", {std::string(kBlock, 'a'), "after"}},
+      {"a line longer than three blocks", {"x", std::string(3 * kBlock + 17, 'q'), "y"}},
+      {"lines that end exactly at a block boundary",
+       {std::string(kBlock - 1, 'a'), "b", "c", std::string(kBlock, 'd'), "e"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectRoundTrip(c.lines);
+  }
+}
+
+TEST(TapeLines, KeepsOrderAcrossManyBlocksOfMixedLengths) {
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<int> length(0, 300);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::vector<std::string> lines;
+  std::size_t total = 0;
+  while (total < 5 * kBlock) {
+    std::string line(static_cast<std::size_t>(length(random)), '\0');
+    for (char& c : line) c = static_cast<char>(byte(random));
+    total += line.size();
+    lines.push_back(std::move(line));
+  }
+  ExpectRoundTrip(lines);
+}
+
+TEST(TapeLines, AMovedStoreKeepsItsLines) {
+  TapeLines first;
+  first.Append("uno");
+  first.Append(std::string(kBlock + 3, 'z'));
+  TapeLines second = std::move(first);
+  ASSERT_EQ(second.Count(), 2u);
+  EXPECT_EQ(second.Line(0), "uno");
+  EXPECT_EQ(second.Line(1), std::string(kBlock + 3, 'z'));
+  second.Append("tres");
+  EXPECT_EQ(second.Line(2), "tres");
+}
+
+}  // namespace

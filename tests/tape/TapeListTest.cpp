@@ -1,0 +1,237 @@
+#include "TapeList.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "TapeModel.h"
+#include "ui_TapeForm.h"
+
+using dravello::TapeList;
+using dravello::TapeModel;
+
+namespace {
+
+// Counts the rows the view reads, to see what one append costs without measuring time.
+class CountingModel : public TapeModel {
+ public:
+  using TapeModel::TapeModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    ++reads;
+    return TapeModel::data(index, role);
+  }
+  mutable int reads = 0;
+};
+
+std::string Line(int n) {
+  return "1.234,00 + " + std::to_string(n) + ",00 = total";
+}
+
+// The list as the window shows it: ListBox1 is 617 x 95 design units, 0.8 of that on screen.
+void ShowLikeListBox1(TapeList& list) {
+  list.resize(494, 76);
+  list.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&list));
+}
+
+bool FullyVisible(const TapeList& list, int row) {
+  const QRect rect = list.visualRect(list.model()->index(row, 0));
+  return rect.top() >= 0 && rect.bottom() < list.viewport()->height();
+}
+
+QList<int> SelectedRows(const TapeList& list) {
+  QList<int> rows;
+  for (const QModelIndex& index : list.selectionModel()->selectedIndexes()) {
+    rows.append(index.row());
+  }
+  return rows;
+}
+
+}  // namespace
+
+class TapeListTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void anotar_selects_the_new_line_and_only_it() {
+    TapeList list;
+    ShowLikeListBox1(list);
+    for (int n = 0; n < 3; ++n) list.AnotarOperacion(Line(n));
+    QCOMPARE(list.currentIndex().row(), 2);
+    QCOMPARE(SelectedRows(list), QList<int>{2});
+
+    // The user picks an earlier line; the next operation still selects the new one alone.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      list.visualRect(list.model()->index(0, 0)).center());
+    QCOMPARE(SelectedRows(list), QList<int>{0});
+    list.AnotarOperacion(Line(3));
+    QCOMPARE(list.currentIndex().row(), 3);
+    QCOMPARE(SelectedRows(list), QList<int>{3});
+    QCOMPARE(list.model()->data(list.currentIndex()).toString(), QString::fromStdString(Line(3)));
+  }
+
+  void anotar_scrolls_the_new_line_into_view_however_long_the_tape() {
+    QFETCH(int, earlier_lines);
+    TapeList list;
+    ShowLikeListBox1(list);
+    for (int n = 0; n < earlier_lines; ++n) list.Model()->Append(Line(n));
+    list.AnotarOperacion("last");
+    const int last = earlier_lines;
+    QVERIFY(FullyVisible(list, last));
+    QVERIFY(!list.visualRect(list.model()->index(last, 0)).isEmpty());
+    // What is seen there is the new line: a click on it lands on it.
+    const QPoint centre = list.visualRect(list.model()->index(last, 0)).center();
+    QCOMPARE(list.indexAt(centre).row(), last);
+    if (earlier_lines > 10) QVERIFY(!FullyVisible(list, 0));
+    QCOMPARE(list.verticalScrollBar()->value(), list.verticalScrollBar()->maximum());
+  }
+  void anotar_scrolls_the_new_line_into_view_however_long_the_tape_data() {
+    QTest::addColumn<int>("earlier_lines");
+    QTest::newRow("empty tape") << 0;
+    QTest::newRow("a few lines") << 3;
+    QTest::newRow("more than one screen") << 40;
+    QTest::newRow("a long run") << 300000;
+  }
+
+  void an_append_reads_only_the_rows_on_screen() {
+    // Reading every row, or a number of rows that grows with the tape, would make a long run
+    // slow: the work of one append must not depend on the tape's length.
+    QList<int> reads;
+    for (int length : {100, 100000}) {
+      TapeList list;
+      CountingModel model;
+      list.SetTapeModel(&model);
+      ShowLikeListBox1(list);
+      for (int n = 0; n < length; ++n) model.Append(Line(n));
+      list.AnotarOperacion("previous");
+      QCoreApplication::processEvents();
+      model.reads = 0;
+      list.AnotarOperacion("measured");
+      QCoreApplication::processEvents();
+      reads.append(model.reads);
+    }
+    QCOMPARE(reads.at(0), reads.at(1));
+    QVERIFY2(reads.at(1) < 50, qPrintable(QString::number(reads.at(1))));
+  }
+
+  void keys_move_through_the_lines() {
+    QFETCH(int, key);
+    QFETCH(int, expected_row);
+    TapeList list;
+    ShowLikeListBox1(list);
+    for (int n = 0; n < 30; ++n) list.AnotarOperacion(Line(n));
+    list.setCurrentIndex(list.model()->index(15, 0));
+    list.setFocus();
+    QTest::keyClick(&list, static_cast<Qt::Key>(key));
+    QCOMPARE(list.currentIndex().row(), expected_row);
+    QCOMPARE(SelectedRows(list), QList<int>{expected_row});
+    QVERIFY(FullyVisible(list, expected_row));
+  }
+  void keys_move_through_the_lines_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("expected_row");
+    // A page is as many whole rows as the 76 pixels of the list hold.
+    const int page = 76 / TapeList().RowHeight();
+    QTest::newRow("up") << int(Qt::Key_Up) << 14;
+    QTest::newRow("down") << int(Qt::Key_Down) << 16;
+    QTest::newRow("page up") << int(Qt::Key_PageUp) << 15 - page;
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << 15 + page;
+    QTest::newRow("home") << int(Qt::Key_Home) << 0;
+    QTest::newRow("end") << int(Qt::Key_End) << 29;
+  }
+
+  void keys_stop_at_the_ends() {
+    TapeList list;
+    ShowLikeListBox1(list);
+    for (int n = 0; n < 3; ++n) list.AnotarOperacion(Line(n));
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(list.currentIndex().row(), 2);
+    QTest::keyClick(&list, Qt::Key_PageUp);
+    QTest::keyClick(&list, Qt::Key_Up);
+    QCOMPARE(list.currentIndex().row(), 0);
+  }
+
+  void rows_have_one_height_set_by_the_window_or_the_font() {
+    TapeList list;
+    ShowLikeListBox1(list);
+    for (int n = 0; n < 10; ++n) list.AnotarOperacion(Line(n));
+    QVERIFY(list.RowHeight() >= list.fontMetrics().height());
+    list.SetRowHeight(15);
+    for (int row : {7, 8, 9}) {
+      QCOMPARE(list.visualRect(list.model()->index(row, 0)).height(), 15);
+    }
+    QCOMPARE(list.visualRect(list.model()->index(9, 0)).top() -
+                 list.visualRect(list.model()->index(8, 0)).top(),
+             15);
+    // A bigger font makes bigger rows when the window has not fixed their height.
+    list.SetRowHeight(0);
+    const int before = list.RowHeight();
+    QFont font = list.font();
+    font.setPixelSize(3 * list.fontMetrics().height());
+    list.setFont(font);
+    QVERIFY(list.RowHeight() > before);
+    QVERIFY(FullyVisible(list, 9) || list.RowHeight() > list.viewport()->height());
+  }
+
+  void a_line_wider_than_the_list_can_be_scrolled_to() {
+    TapeList list;
+    ShowLikeListBox1(list);
+    list.AnotarOperacion("short");
+    QCOMPARE(list.horizontalScrollBar()->maximum(), 0);
+    list.AnotarOperacion(std::string(200, '8'));
+    QVERIFY(list.horizontalScrollBar()->maximum() > 0);
+  }
+
+  void a_screen_reader_reads_the_list_row_by_row() {
+    TapeList list;
+    list.setAccessibleName(u"Operaciones Realizadas"_qs);
+    ShowLikeListBox1(list);
+    list.AnotarOperacion("1,00 + 2,00 = 3,00");
+    list.AnotarOperacion("\xBD 9,00 = 4,50");
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&list);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::List);
+    QCOMPARE(iface->text(QAccessible::Name), u"Operaciones Realizadas"_qs);
+    QCOMPARE(iface->childCount(), 2);
+    QCOMPARE(iface->child(0)->text(QAccessible::Name), u"1,00 + 2,00 = 3,00"_qs);
+    QCOMPARE(iface->child(1)->text(QAccessible::Name), u"½ 9,00 = 4,50"_qs);
+    QVERIFY(iface->child(1)->state().selected);
+    QVERIFY(!iface->child(0)->state().selected);
+  }
+
+  void a_shared_model_shows_in_the_list_until_it_goes() {
+    TapeList list;
+    ShowLikeListBox1(list);
+    auto shared = std::make_unique<TapeModel>();
+    shared->Append("from the shared model");
+    list.SetTapeModel(shared.get());
+    QCOMPARE(list.Model(), shared.get());
+    QCOMPARE(list.model()->rowCount(), 1);
+    list.AnotarOperacion("second");
+    QCOMPARE(shared->rowCount(), 2);
+    shared.reset();
+    QVERIFY(list.Model() != nullptr);
+    list.AnotarOperacion("after the shared model went");
+    QCOMPARE(list.Model()->rowCount(), 1);
+    QCOMPARE(list.currentIndex().row(), 0);
+  }
+
+  void the_window_can_promote_a_list_widget_to_it() {
+    QWidget form;
+    Ui::TapeForm ui;
+    ui.setupUi(&form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    ui.ListBox1->AnotarOperacion("from the form");
+    QCOMPARE(ui.ListBox1->objectName(), u"ListBox1"_qs);
+    QCOMPARE(ui.ListBox1->accessibleName(), u"Operaciones Realizadas"_qs);
+    QCOMPARE(ui.ListBox1->currentIndex().row(), 0);
+  }
+};
+
+QTEST_MAIN(TapeListTest)
+#include "TapeListTest.moc"
