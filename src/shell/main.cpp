@@ -30,7 +30,7 @@ dravello::Separators SystemSeparators() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("CalculadoraDravello"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("calculadora-dravello"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.dravello.CalculadoraDravello"));
   QIcon icon;
   for (int size : {16, 32, 48}) {
     icon.addFile(QStringLiteral(":/icons/%1/calculadora-dravello.png").arg(size));
