@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -10,9 +11,11 @@
 #include <QStyleOptionViewItem>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
+#include "Cp1252.h"
 #include "TapeModel.h"
 
 namespace dravello {
@@ -154,12 +157,18 @@ void TapeList::reset() {
 void TapeList::rowsInserted(const QModelIndex& parent, int start, int end) {
   // QListView would forget its layout and lay out every row again; only the new rows matter.
   if (parent == rootIndex() && model()) {
-    for (int row = start; row <= end; ++row) {
-      content_width_ =
-          std::max(content_width_, LineWidth(model()->index(row, modelColumn(), parent)));
+    for (int row = start; row <= end; ++row)
+      content_width_ = std::max(content_width_, LineWidth(row));
+    UpdateScrollRanges();
+    if (end < Rows() - 1) {
+      viewport()->update();  // rows below moved down
+    } else {
+      // New last rows on screen are drawn now; below the bottom they wait for a scroll.
+      const QRect first = visualRect(model()->index(start, modelColumn(), parent));
+      const QRect last = visualRect(model()->index(end, modelColumn(), parent));
+      const QRect rows = QRect(first.topLeft(), last.bottomRight()) & viewport()->rect();
+      if (!rows.isEmpty()) viewport()->update(rows);
     }
-    updateGeometries();
-    viewport()->update();
   }
   QAbstractItemView::rowsInserted(parent, start, end);
 }
@@ -207,6 +216,7 @@ void TapeList::resizeEvent(QResizeEvent* event) {
 void TapeList::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
     natural_row_height_ = 0;
+    advances_.clear();
     RecomputeContentWidth();
     updateGeometries();
     // Rows of a new height: keep the line the user was looking at, normally the last, in view.
@@ -225,6 +235,11 @@ void TapeList::scrollContentsBy(int dx, int dy) {
 }
 
 void TapeList::updateGeometries() {
+  UpdateScrollRanges();
+  QAbstractItemView::updateGeometries();
+}
+
+void TapeList::UpdateScrollRanges() {
   const int visible = FullyVisibleRows();
   QScrollBar* vertical = verticalScrollBar();
   vertical->setRange(0, std::max(0, Rows() - visible));
@@ -234,7 +249,6 @@ void TapeList::updateGeometries() {
   horizontal->setRange(0, std::max(0, content_width_ - viewport()->width()));
   horizontal->setPageStep(viewport()->width());
   horizontal->setSingleStep(std::max(1, 2 * fontMetrics().averageCharWidth()));
-  QAbstractItemView::updateGeometries();
 }
 
 int TapeList::horizontalOffset() const {
@@ -350,20 +364,35 @@ QSize TapeList::viewportSizeHint() const {
   return QSize(content_width_, ClampToInt(static_cast<std::int64_t>(Rows()) * RowHeight()));
 }
 
-int TapeList::LineWidth(const QModelIndex& index) const {
-  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-  return fontMetrics().horizontalAdvance(model()->data(index, Qt::DisplayRole).toString()) +
-         2 * margin;
+int TapeList::LineWidth(int row) const {
+  const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+  if (model() != tape_) {
+    return fontMetrics().horizontalAdvance(model()->data(index, Qt::DisplayRole).toString()) +
+           margin;
+  }
+  // The sum of the characters' advances, without shaping the text: a line of the tape is
+  // single-byte text, and this runs for every line appended.
+  if (advances_.empty()) {
+    const QFontMetricsF metrics(font());
+    advances_.resize(256);
+    for (int byte = 0; byte < 256; ++byte) {
+      advances_[static_cast<std::size_t>(byte)] = static_cast<float>(metrics.horizontalAdvance(
+          QChar(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<char>(byte))))));
+    }
+  }
+  double width = 0;
+  for (const char byte : tape_->Lines().Line(static_cast<std::size_t>(row))) {
+    width += advances_[static_cast<unsigned char>(byte)];
+  }
+  return static_cast<int>(std::ceil(width)) + margin;
 }
 
 void TapeList::RecomputeContentWidth() {
   // Runs over every line: only on a new model, font or style, never on an append.
   content_width_ = 0;
   const int rows = Rows();
-  for (int row = 0; row < rows; ++row) {
-    content_width_ =
-        std::max(content_width_, LineWidth(model()->index(row, modelColumn(), rootIndex())));
-  }
+  for (int row = 0; row < rows; ++row) content_width_ = std::max(content_width_, LineWidth(row));
 }
 
 }  // namespace dravello

@@ -2,6 +2,7 @@
 
 #include <QListView>
 #include <string>
+#include <vector>
 
 namespace dravello {
 
@@ -60,14 +61,17 @@ class TapeList : public QListView {
   int Rows() const;
   int TopRow() const;
   int FullyVisibleRows() const;
-  int LineWidth(const QModelIndex& index) const;
+  int LineWidth(int row) const;
   void RecomputeContentWidth();
+  void UpdateScrollRanges();
 
   TapeModel* own_;
   TapeModel* tape_;
   int row_height_ = 0;                  // 0: from the font
   mutable int natural_row_height_ = 0;  // 0: not measured since the last font or style change
   int content_width_ = 0;               // widest line, in pixels
+  // Advance of each Windows-1252 byte in the list's font; empty until measured.
+  mutable std::vector<float> advances_;
 };
 
 }  // namespace dravello
