@@ -6,6 +6,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <cups/cups.h>
+
 #include "TapeLines.h"
 #include "TapeModel.h"
 
@@ -20,6 +22,19 @@ QString Failure(const QPrinter& printer, const QString& what) {
   }
   if (printer.printerName().isEmpty()) return QStringLiteral("No hay ninguna impresora");
   return QStringLiteral("La impresora \"%1\" ha fallado al %2").arg(printer.printerName(), what);
+}
+
+// Qt hands a finished job to CUPS without looking at the answer; libcups keeps the answer to
+// the last request of this thread, which for a job just ended on a CUPS printer is that one.
+QString RefusedByCups(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::NativeFormat ||
+      cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
+    return QString();
+  }
+  QString reason = QString::fromUtf8(cupsLastErrorString()).trimmed();
+  if (reason.endsWith(u'.')) reason.chop(1);  // the error box adds the full stop
+  return QStringLiteral("La impresora \"%1\" no ha aceptado el trabajo: %2")
+      .arg(printer.printerName(), reason);
 }
 
 }  // namespace
@@ -66,7 +81,7 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer) {
       printer.printerState() == QPrinter::Aborted) {
     return Failure(printer, QStringLiteral("terminar el trabajo"));
   }
-  return QString();
+  return RefusedByCups(printer);
 }
 
 }  // namespace dravello

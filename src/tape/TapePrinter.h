@@ -17,7 +17,8 @@ class TapeLines;
 //
 // Both functions return an empty string when the job went to the printer (or the user
 // cancelled), and otherwise the print system's failure as a message for the window's error box
-// (without a closing full stop). The list is never changed.
+// (without a closing full stop): no printer, a printer or file that cannot be opened, a job
+// that CUPS refuses. The list is never changed.
 class TapePrinter {
  public:
   // Shows the print dialog for `printer` (printer and number of copies; no page range) with

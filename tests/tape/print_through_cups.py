@@ -5,8 +5,9 @@ Starts a CUPS server of its own (private configuration, spool and logs in a temp
 listening on a private socket only), adds a CUPS-PDF queue that writes into that folder, runs
 print_tape_job (TapePrinter through Qt's print support to that queue, without the dialog),
 waits for the PDF and checks it with pdfinfo and pdftotext: three pages, every line there, in
-order, each page holding the lines it should. Stops the server and removes everything at the
-end, also when a check fails.
+order, each page holding the lines it should. Then makes the queue refuse jobs and checks that
+printing reports it. Stops the server and removes everything at the end, also when a check
+fails.
 
     print_through_cups.py PRINT_TAPE_JOB
 
@@ -201,7 +202,8 @@ def main():
     if os.geteuid() != 0:
         print("skipped: the CUPS-PDF backend runs only under a CUPS server started as root")
         return 77
-    missing = [p for p in ("cupsd", "lpadmin", "lpstat", "pdfinfo", "pdftotext", "pdftocairo")
+    missing = [p for p in ("cupsd", "lpadmin", "lpstat", "cupsreject", "pdfinfo", "pdftotext",
+                           "pdftocairo")
                if shutil.which(p) is None]
     missing += [p for p in (PPD, "/usr/lib/cups/backend/cups-pdf") if not os.path.exists(p)]
     if missing:
@@ -217,7 +219,8 @@ def main():
         socket = configure_server(work)
         server = start_server(work, socket)
         add_queue(work, socket, queue)
-        env = dict(os.environ, CUPS_SERVER=socket, QT_QPA_PLATFORM="offscreen")
+        # CUPS's messages in English, whatever the machine's language.
+        env = dict(os.environ, CUPS_SERVER=socket, QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8")
         out = run([job_program, queue, str(PAGES)], env=env, timeout=JOB_SECONDS)
         m = re.search(r"lines=(\d+) lines_per_page=(\d+)", out)
         if not m:
@@ -226,6 +229,16 @@ def main():
         pdf = wait_for_pdf(work, socket, queue)
         check_printout(pdf, lines, per_page)
         print(f"printed {lines} lines, {per_page} a page, on {PAGES} pages: all there, in order")
+
+        # A queue that refuses jobs: the failure must reach the caller, not vanish.
+        run(["cupsreject", "-h", socket, queue])
+        refused = subprocess.run([job_program, queue, "1"], env=env, timeout=JOB_SECONDS,
+                                 capture_output=True, text=True)
+        if (refused.returncode != 1 or queue not in refused.stderr
+                or "not accepting jobs" not in refused.stderr):
+            raise Failure(f"a refused job was not reported: status {refused.returncode}, "
+                          f"said {refused.stdout!r} {refused.stderr!r}")
+        print(f"a refused job is reported: {refused.stderr.strip().splitlines()[-1]}")
         return 0
     except (Failure, subprocess.TimeoutExpired) as failure:
         print(f"FAILED: {failure}")
