@@ -1,0 +1,116 @@
+#include "TFormConfigMoneda.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <utility>
+
+#include "Calculadora.h"
+#include "Currency.h"
+#include "DesignLayout.h"
+#include "FieldEdit.h"
+
+TFormConfigMoneda::TFormConfigMoneda(std::string ruta_ini, char separador_decimal,
+                                     dravello::TTablaMonedas& tabla, QWidget* parent)
+    : QDialog(parent),
+      ruta_ini_(std::move(ruta_ini)),
+      separador_decimal_(separador_decimal),
+      tabla_(tabla) {
+  ui_.setupUi(this);
+  // A dialog border: a title and a close box, no other buttons; ApplyDesign fixes the size.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  ui_.BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+  ui_.BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  dravello::ApplyDesign(this, dravello::ScaleForScreen(this));
+  NameControlsForAssistiveTools();
+  CentreOnScreen();
+
+  connect(ui_.BitBtn1, &QPushButton::clicked, this, &TFormConfigMoneda::BitBtn1Click);
+  connect(ui_.BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  // The first control in the tab order.
+  ui_.BitBtn1->setFocus(Qt::OtherFocusReason);
+  FormCreate();
+}
+
+void TFormConfigMoneda::FormCreate() {
+  LeeIni();
+}
+
+void TFormConfigMoneda::LeeIni() {
+  dravello::CamposMonedas campos(ruta_ini_, separador_decimal_);
+  campos.LeeIni();
+  for (int n = 0; n < dravello::kNumeroMonedas; ++n) {
+    EditMoneda(n)->SetFieldText(campos.EditMoneda(n));
+    EditDecimales(n)->SetFieldText(campos.EditDecimales(n));
+    if (n > 0) EditCambio(n)->SetFieldText(campos.EditCambio(n));
+  }
+}
+
+dravello::CamposMonedas TFormConfigMoneda::Campos() const {
+  dravello::CamposMonedas campos(ruta_ini_, separador_decimal_);
+  for (int n = 0; n < dravello::kNumeroMonedas; ++n) {
+    campos.EditMoneda(n) = EditMoneda(n)->FieldText();
+    campos.EditDecimales(n) = EditDecimales(n)->FieldText();
+    if (n > 0) campos.EditCambio(n) = EditCambio(n)->FieldText();
+  }
+  return campos;
+}
+
+void TFormConfigMoneda::BitBtn1Click() {
+  dravello::CamposMonedas campos = Campos();
+  try {
+    campos.GrabaIni();
+  } catch (const dravello::EngineError& e) {
+    // The message names the file by its path, in the file system's encoding. The fields keep
+    // what the user typed (the separators of the rates are changed only in what is written).
+    ShowError(QFile::decodeName(e.what()));
+    return;
+  }
+  campos.AplicaMonedas(tabla_);
+  accept();
+}
+
+FieldEdit* TFormConfigMoneda::EditMoneda(int n) const {
+  if (n < 0 || n >= dravello::kNumeroMonedas) return nullptr;
+  return findChild<FieldEdit*>(QStringLiteral("EditMoneda%1").arg(n));
+}
+
+FieldEdit* TFormConfigMoneda::EditDecimales(int n) const {
+  if (n < 0 || n >= dravello::kNumeroMonedas) return nullptr;
+  return findChild<FieldEdit*>(QStringLiteral("EditDecimales%1").arg(n));
+}
+
+FieldEdit* TFormConfigMoneda::EditCambio(int n) const {
+  if (n < 1 || n >= dravello::kNumeroMonedas) return nullptr;
+  return findChild<FieldEdit*>(QStringLiteral("EditCambio%1").arg(n));
+}
+
+void TFormConfigMoneda::NameControlsForAssistiveTools() {
+  // Assistive tools do not see object names; the description carries the control's name.
+  setAccessibleDescription(objectName());
+  for (QWidget* widget : findChildren<QWidget*>()) {
+    const QString name = widget->objectName();
+    if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) {
+      widget->setAccessibleDescription(name);
+    }
+  }
+}
+
+void TFormConfigMoneda::CentreOnScreen() {
+  // On the screen, not over the main window; placing it also keeps QDialog from doing so. The
+  // window frame is not known before the dialog shows, so the client area is centred.
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  QRect client = rect();
+  client.moveCenter(screen->availableGeometry().center());
+  setGeometry(client);
+}
+
+void TFormConfigMoneda::ShowError(const QString& message) {
+  QMessageBox box(QMessageBox::Critical, QString::fromLatin1(dravello::kApplicationTitle),
+                  message + QLatin1Char('.'), QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
