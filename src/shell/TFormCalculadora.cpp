@@ -12,6 +12,7 @@
 #include "DesignLayout.h"
 #include "DialogKeys.h"
 #include "JpegDecoder.h"
+#include "Pictures.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
 
@@ -55,10 +56,12 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
                  Qt::WindowCloseButtonHint);
   ApplyDesign(this, dravello::ScaleForScreen(this));
   ShowBackground();
+  ShowButtonPictures(ui_);
   NameControlsForAssistiveTools();
 
   for (const KeyButton& entry : dravello::KeyButtons()) {
     key_buttons_.push_back(findChild<THighButton*>(QString::fromLatin1(entry.name)));
+    if (dravello::AcceleratorOf(entry.caption) != 0) accelerator_buttons_.push_back(key_buttons_.back());
   }
   QCoreApplication::instance()->installEventFilter(this);
   FormCreate();
@@ -174,13 +177,25 @@ void TFormCalculadora::Route(const KeyInput& key) {
   // with Alt. Alt with a key that is no accelerator types nothing.
   const QChar typed_char(dravello::Cp1252ToCodePoint(*typed));
   if ((!DialogKeys::TakesCharacters(QApplication::focusWidget()) || (key.Alt() && *typed != ' ')) &&
-      DialogKeys::OfferAccelerator(this, typed_char)) {
+      OfferAccelerator(typed_char)) {
     return;
   }
   if (key.Alt()) return;
 
   // Stage 4.
   FormKeyPress(*typed);
+}
+
+bool TFormCalculadora::OfferAccelerator(QChar typed) {
+  // The buttons whose captions mark a letter, known from the key table, instead of a search of
+  // the whole window at every key.
+  for (THighButton* button : accelerator_buttons_) {
+    if (button->isVisible() && button->isEnabled() && button->WantsAccelerator(typed)) {
+      button->Click();
+      return true;
+    }
+  }
+  return false;
 }
 
 void TFormCalculadora::FormKeyDown(int vk) {

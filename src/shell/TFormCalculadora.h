@@ -85,6 +85,8 @@ class TFormCalculadora : public QWidget {
   void Input(std::function<void()> input);
   void Route(const KeyInput& key);
   void MoveFocusByArrow(int key);
+  // The accelerator stage: clicks the enabled, visible button whose caption marks `typed`.
+  bool OfferAccelerator(QChar typed);
   // Hands `ch` to the engine; true when the command did not fail.
   bool Command(char ch);
   // A command of a button or of the character stage: the engine, then the focus to
@@ -101,6 +103,7 @@ class TFormCalculadora : public QWidget {
   dravello::Monedas monedas_;
   dravello::CommandQueue queue_;
   std::vector<THighButton*> key_buttons_;  // the buttons of KeyButtons(), in its order
+  std::vector<THighButton*> accelerator_buttons_;
   bool operaciones_abiertas_ = false;
   bool delivering_ = false;  // a key is being handed to the operations list
 };

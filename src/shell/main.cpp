@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "Calculadora.h"
+#include "Pictures.h"
 #include "ProgramPath.h"
 #include "RegionalSeparators.h"
 #include "SettingsPath.h"
@@ -33,7 +34,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dravello.CalculadoraDravello"));
   QIcon icon;
   for (int size : {16, 32, 48}) {
-    icon.addFile(QStringLiteral(":/icons/%1/calculadora-dravello.png").arg(size));
+    icon.addPixmap(LoadPicture(QStringLiteral(":/icons/%1/calculadora-dravello.png").arg(size)));
   }
   QApplication::setWindowIcon(icon);
   // The layout names the fonts of the system it was drawn on; these are their nearest kin.
