@@ -35,8 +35,8 @@ bool JpegDecoder::DecodeRgb32(std::span<const std::uint8_t> jpeg, const Size& si
   if (!handle_) return false;
   // 0xFFRRGGBB as a native word is B, G, R, 0xFF in memory on a little-endian machine.
   const int format = std::endian::native == std::endian::little ? TJPF_BGRA : TJPF_ARGB;
-  if (tjDecompress2(handle_, jpeg.data(), jpeg.size(), pixels, size.width,
-                    static_cast<int>(pitch), size.height, format, 0) != 0 &&
+  if (tjDecompress2(handle_, jpeg.data(), jpeg.size(), pixels, size.width, static_cast<int>(pitch),
+                    size.height, format, 0) != 0 &&
       tjGetErrorCode(handle_) == TJERR_FATAL) {
     error_ = tjGetErrorStr2(handle_);
     return false;

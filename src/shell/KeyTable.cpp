@@ -51,7 +51,9 @@ constexpr std::array<KeyButton, 36> kButtons = {{
 
 }  // namespace
 
-std::span<const KeyButton> KeyButtons() { return kButtons; }
+std::span<const KeyButton> KeyButtons() {
+  return kButtons;
+}
 
 const KeyButton* FindKeyButton(std::string_view name) {
   for (const KeyButton& b : kButtons) {
@@ -92,7 +94,9 @@ bool MatchesAccelerator(char ch, char accel) {
   return accel != 0 && UpperAscii(ch) == UpperAscii(accel);
 }
 
-char UpperAscii(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch; }
+char UpperAscii(char ch) {
+  return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
+}
 
 char CommandOfButton7(std::string_view caption) {
   if (caption.empty()) return 0;

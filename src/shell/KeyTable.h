@@ -25,9 +25,9 @@ struct KeyButton {
   std::string_view caption;  // Windows-1252; '&' marks the accelerator letter
   ClickHandler handler;
   std::string_view handler_name;
-  char command;              // what a click hands to the engine; 0 for kWindow buttons
-  int key_down;              // virtual-key code whose key-down flashes it for 100 ms, or 0
-  std::string_view typed;    // typed characters (upper-cased) that flash it for 100 ms
+  char command;            // what a click hands to the engine; 0 for kWindow buttons
+  int key_down;            // virtual-key code whose key-down flashes it for 100 ms, or 0
+  std::string_view typed;  // typed characters (upper-cased) that flash it for 100 ms
 };
 
 // All 36 highlight buttons, the 34 command buttons first.

@@ -20,7 +20,9 @@ using dravello::KeyButton;
 
 // The pictures are compiled into this static library, which registers them itself (outside any
 // namespace, as Qt requires).
-static void InitResources() { Q_INIT_RESOURCE(dravello); }
+static void InitResources() {
+  Q_INIT_RESOURCE(dravello);
+}
 
 namespace {
 
@@ -61,7 +63,8 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
 
   for (const KeyButton& entry : dravello::KeyButtons()) {
     key_buttons_.push_back(findChild<THighButton*>(QString::fromLatin1(entry.name)));
-    if (dravello::AcceleratorOf(entry.caption) != 0) accelerator_buttons_.push_back(key_buttons_.back());
+    if (dravello::AcceleratorOf(entry.caption) != 0)
+      accelerator_buttons_.push_back(key_buttons_.back());
   }
   QCoreApplication::instance()->installEventFilter(this);
   FormCreate();
@@ -86,8 +89,8 @@ void TFormCalculadora::ShowBackground() {
   dravello::JpegDecoder::Size size;
   if (!decoder.ReadSize(jpeg, size)) return;
   QImage image(size.width, size.height, QImage::Format_RGB32);
-  if (image.isNull() ||
-      !decoder.DecodeRgb32(jpeg, size, image.bits(), static_cast<std::size_t>(image.bytesPerLine())))
+  if (image.isNull() || !decoder.DecodeRgb32(jpeg, size, image.bits(),
+                                             static_cast<std::size_t>(image.bytesPerLine())))
     return;
   ui_.Image1->setPixmap(QPixmap::fromImage(std::move(image)));
 }
@@ -237,7 +240,9 @@ void TFormCalculadora::MoveFocusByArrow(int key) {
 // ---------------------------------------------------------------------------------------------
 // Commands
 
-void TFormCalculadora::Input(std::function<void()> input) { queue_.Run(std::move(input)); }
+void TFormCalculadora::Input(std::function<void()> input) {
+  queue_.Run(std::move(input));
+}
 
 bool TFormCalculadora::Command(char ch) {
   return RunCommand(view_, [this, ch] { engine_.ProcesaTecla(ch); });
@@ -247,7 +252,9 @@ void TFormCalculadora::CommandAndRest(char ch) {
   if (Command(ch)) FocusEjecutar();
 }
 
-void TFormCalculadora::FocusEjecutar() { ui_.HighButton33->setFocus(Qt::OtherFocusReason); }
+void TFormCalculadora::FocusEjecutar() {
+  ui_.HighButton33->setFocus(Qt::OtherFocusReason);
+}
 
 void TFormCalculadora::FlashButton(THighButton* button, int ms) {
   if (button == nullptr) return;
@@ -282,14 +289,30 @@ void TFormCalculadora::Button17Click() {
   });
 }
 
-void TFormCalculadora::Button21Click() { Input([this] { CommandAndRest(dravello::kDeleteKey); }); }
-void TFormCalculadora::Button22Click() { Input([this] { CommandAndRest(dravello::kHalfKey); }); }
-void TFormCalculadora::Button23Click() { Input([this] { CommandAndRest('$'); }); }
-void TFormCalculadora::Button24Click() { Input([this] { CommandAndRest('T'); }); }
-void TFormCalculadora::Button25Click() { Input([this] { CommandAndRest('U'); }); }
-void TFormCalculadora::Button26Click() { Input([this] { CommandAndRest('V'); }); }
-void TFormCalculadora::Button27Click() { Input([this] { CommandAndRest('E'); }); }
-void TFormCalculadora::Button34Click() { Input([this] { CommandAndRest('L'); }); }
+void TFormCalculadora::Button21Click() {
+  Input([this] { CommandAndRest(dravello::kDeleteKey); });
+}
+void TFormCalculadora::Button22Click() {
+  Input([this] { CommandAndRest(dravello::kHalfKey); });
+}
+void TFormCalculadora::Button23Click() {
+  Input([this] { CommandAndRest('$'); });
+}
+void TFormCalculadora::Button24Click() {
+  Input([this] { CommandAndRest('T'); });
+}
+void TFormCalculadora::Button25Click() {
+  Input([this] { CommandAndRest('U'); });
+}
+void TFormCalculadora::Button26Click() {
+  Input([this] { CommandAndRest('V'); });
+}
+void TFormCalculadora::Button27Click() {
+  Input([this] { CommandAndRest('E'); });
+}
+void TFormCalculadora::Button34Click() {
+  Input([this] { CommandAndRest('L'); });
+}
 
 void TFormCalculadora::SpeedButton0Click() {
   const int tag = sender() != nullptr ? sender()->property("Tag").toInt() : 0;
@@ -328,7 +351,8 @@ void TFormCalculadora::HighButton34Click() {
 void TFormCalculadora::GradBtn1Click() {
   Input([this] {
     AbrirCambios(!monedas_.CambiosAbiertos());
-    if (monedas_.CambiosAbiertos()) RunCommand(view_, [this] { monedas_.ActualizaEquivalencias(); });
+    if (monedas_.CambiosAbiertos())
+      RunCommand(view_, [this] { monedas_.ActualizaEquivalencias(); });
   });
 }
 
@@ -359,4 +383,6 @@ void TFormCalculadora::AbrirOperaciones(bool abrir) {
   }
 }
 
-void TFormCalculadora::ChangeHeight(int pixels) { setFixedSize(width(), height() + pixels); }
+void TFormCalculadora::ChangeHeight(int pixels) {
+  setFixedSize(width(), height() + pixels);
+}

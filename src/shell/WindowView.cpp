@@ -6,8 +6,8 @@
 #include "Cp1252.h"
 #include "DesignLayout.h"
 #include "ReadoutLabel.h"
-#include "TapeList.h"
 #include "THighButton.h"
+#include "TapeList.h"
 #include "ui_TFormCalculadora.h"
 
 namespace {
@@ -37,9 +37,15 @@ WindowView::WindowView(QWidget* window, const Ui::TFormCalculadora& ui)
   }
 }
 
-void WindowView::SetPanel1(const std::string& caption) { ui_.Panel1->SetCaption(Text(caption)); }
-void WindowView::SetPanel6(const std::string& caption) { ui_.Panel6->SetCaption(Text(caption)); }
-void WindowView::SetPanel7(const std::string& caption) { ui_.Panel7->SetCaption(Text(caption)); }
+void WindowView::SetPanel1(const std::string& caption) {
+  ui_.Panel1->SetCaption(Text(caption));
+}
+void WindowView::SetPanel6(const std::string& caption) {
+  ui_.Panel6->SetCaption(Text(caption));
+}
+void WindowView::SetPanel7(const std::string& caption) {
+  ui_.Panel7->SetCaption(Text(caption));
+}
 
 void WindowView::SetMemoryPanel(int memory, const std::string& caption, dravello::Color colour) {
   if (memory < 0 || memory >= 3) return;
@@ -60,7 +66,9 @@ void WindowView::SetPanel5(const std::string& caption, dravello::Color colour,
   ui_.Panel5->setToolTip(Text(hint));
 }
 
-void WindowView::AppendListLine(const std::string& line) { ui_.ListBox1->AnotarOperacion(line); }
+void WindowView::AppendListLine(const std::string& line) {
+  ui_.ListBox1->AnotarOperacion(line);
+}
 
 void WindowView::ShowMessage(dravello::MessageKind kind, const std::string& caption,
                              const std::string& text) {

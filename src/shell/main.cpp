@@ -21,9 +21,8 @@ dravello::Separators SystemSeparators() {
   const QLocale locale = QLocale::system();
   const QList<uint> decimal = locale.decimalPoint().toUcs4();
   const QList<uint> group = locale.groupSeparator().toUcs4();
-  return dravello::RegionalSeparators(
-      std::u32string(decimal.begin(), decimal.end()),
-      std::u32string(group.begin(), group.end()));
+  return dravello::RegionalSeparators(std::u32string(decimal.begin(), decimal.end()),
+                                      std::u32string(group.begin(), group.end()));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class DesignLayoutTest : public QObject {
     QTest::newRow("half up") << 5 << 1 << 2 << 3;
     QTest::newRow("half down negative") << -5 << 1 << 2 << -3;
     QTest::newRow("negative divisor") << 5 << 1 << -2 << -3;
-    QTest::newRow("below half") << 7 << 96 << 120 << 6;  // 5.6
+    QTest::newRow("below half") << 7 << 96 << 120 << 6;        // 5.6
     QTest::newRow("negative place") << -3 << 96 << 120 << -2;  // -2.4
     QTest::newRow("zero divisor") << 7 << 3 << 0 << -1;
     QTest::newRow("no overflow") << 2000000000 << 3 << 4 << 1500000000;

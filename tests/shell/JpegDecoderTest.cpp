@@ -30,10 +30,18 @@ bool Decode(const std::vector<std::uint8_t>& jpeg, Picture& picture) {
                              picture.size.width * 4);
 }
 
-int Red(std::uint32_t p) { return (p >> 16) & 0xFF; }
-int Green(std::uint32_t p) { return (p >> 8) & 0xFF; }
-int Blue(std::uint32_t p) { return p & 0xFF; }
-int Brightness(std::uint32_t p) { return Red(p) + Green(p) + Blue(p); }
+int Red(std::uint32_t p) {
+  return (p >> 16) & 0xFF;
+}
+int Green(std::uint32_t p) {
+  return (p >> 8) & 0xFF;
+}
+int Blue(std::uint32_t p) {
+  return p & 0xFF;
+}
+int Brightness(std::uint32_t p) {
+  return Red(p) + Green(p) + Blue(p);
+}
 
 TEST(JpegDecoder, DecodesTheBackgroundBronzeLighterInTheCentreWithALightFrame) {
   Picture picture;

@@ -22,14 +22,13 @@ class KeyInputTest : public QObject {
                        << int('A');
     QTest::newRow("Ctrl+C") << int(Qt::Key_C) << Qt::KeyboardModifiers(Qt::ControlModifier) << "c"
                             << 67 << 3;
-    QTest::newRow("Ctrl+V without text") << int(Qt::Key_V)
-                                         << Qt::KeyboardModifiers(Qt::ControlModifier) << ""
-                                         << 86 << 22;
-    QTest::newRow("Alt+m") << int(Qt::Key_M) << Qt::KeyboardModifiers(Qt::AltModifier) << "m"
-                           << 77 << int('m');
+    QTest::newRow("Ctrl+V without text")
+        << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ControlModifier) << "" << 86 << 22;
+    QTest::newRow("Alt+m") << int(Qt::Key_M) << Qt::KeyboardModifiers(Qt::AltModifier) << "m" << 77
+                           << int('m');
     QTest::newRow("7") << int(Qt::Key_7) << none << "7" << 55 << int('7');
-    QTest::newRow("keypad 7") << int(Qt::Key_7) << Qt::KeyboardModifiers(Qt::KeypadModifier)
-                              << "7" << 0 << int('7');
+    QTest::newRow("keypad 7") << int(Qt::Key_7) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "7"
+                              << 0 << int('7');
     QTest::newRow("period is not Delete") << int(Qt::Key_Period) << none << "." << 0 << int('.');
     QTest::newRow("Delete") << int(Qt::Key_Delete) << none << "\x7f" << 46 << -1;
     QTest::newRow("Backspace") << int(Qt::Key_Backspace) << none << "\b" << 8 << 8;
@@ -42,10 +41,10 @@ class KeyInputTest : public QObject {
                            << 0 << -1;
     QTest::newRow("half") << int(Qt::Key_onehalf) << none << "\u00bd" << 0 << 0xBD;
     QTest::newRow("euro") << int(Qt::Key_unknown) << none << "\u20ac" << 0 << 0x80;
-    QTest::newRow("no Windows-1252 byte") << int(Qt::Key_unknown) << none << "\u0416" << 0
-                                          << int('?');
-    QTest::newRow("beyond the basic plane") << int(Qt::Key_unknown) << none << "\U0001F600" << 0
-                                            << int('?');
+    QTest::newRow("no Windows-1252 byte")
+        << int(Qt::Key_unknown) << none << "\u0416" << 0 << int('?');
+    QTest::newRow("beyond the basic plane")
+        << int(Qt::Key_unknown) << none << "\U0001F600" << 0 << int('?');
   }
   void translation() {
     QFETCH(int, key);

@@ -8,7 +8,9 @@
 namespace dravello {
 namespace {
 
-std::string NameOf(const KeyButton* b) { return b ? std::string(b->name) : "(none)"; }
+std::string NameOf(const KeyButton* b) {
+  return b ? std::string(b->name) : "(none)";
+}
 
 TEST(KeyTable, EveryButtonIsListedOnceAndEveryCommandOnce) {
   std::set<std::string_view> names;
@@ -63,8 +65,8 @@ TEST(KeyTable, KeyDownLettersAreTheAccelerators) {
       EXPECT_TRUE(b.key_down == 0 || b.key_down == kVkDelete) << b.name;
     }
   }
-  EXPECT_EQ(accelerators, (std::set<char>{'X', 'R', 'S', 'A', 'B', 'C', 'M', 'E', 'D', 'L', 'T',
-                                          'V', 'Z'}));
+  EXPECT_EQ(accelerators,
+            (std::set<char>{'X', 'R', 'S', 'A', 'B', 'C', 'M', 'E', 'D', 'L', 'T', 'V', 'Z'}));
 }
 
 TEST(KeyTable, KeyDownFlashes) {
@@ -72,14 +74,14 @@ TEST(KeyTable, KeyDownFlashes) {
     int vk;
     const char* button;
   } cases[] = {
-      {'X', "HighButton16"}, {'R', "HighButton20"},   {'S', "HighButton21"},
-      {'A', "HighButton24"}, {'B', "HighButton29"},   {'C', "HighButton30"},
-      {'M', "HighButton23"}, {'E', "HighButton27"},   {'D', "HighButton28"},
-      {'L', "HighButton22"}, {'T', "HighButton25"},   {'V', "HighButtonVisi"},
-      {'Z', "HighButton34"}, {46, "HighButton42"},    {0x100 + 'X', "HighButton16"},
-      {'O', "(none)"},       {'U', "(none)"},         {'0', "(none)"},
-      {'7', "(none)"},       {8, "(none)"},           {13, "(none)"},
-      {0, "(none)"},         {0x100, "(none)"},       {'x', "(none)"},
+      {'X', "HighButton16"}, {'R', "HighButton20"}, {'S', "HighButton21"},
+      {'A', "HighButton24"}, {'B', "HighButton29"}, {'C', "HighButton30"},
+      {'M', "HighButton23"}, {'E', "HighButton27"}, {'D', "HighButton28"},
+      {'L', "HighButton22"}, {'T', "HighButton25"}, {'V', "HighButtonVisi"},
+      {'Z', "HighButton34"}, {46, "HighButton42"},  {0x100 + 'X', "HighButton16"},
+      {'O', "(none)"},       {'U', "(none)"},       {'0', "(none)"},
+      {'7', "(none)"},       {8, "(none)"},         {13, "(none)"},
+      {0, "(none)"},         {0x100, "(none)"},     {'x', "(none)"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(NameOf(KeyDownFlash(c.vk)), c.button) << "vk " << c.vk;
@@ -109,9 +111,17 @@ TEST(KeyTable, AcceleratorOfCaptions) {
     const char* caption;
     char accel;
   } cases[] = {
-      {"&X\xB2", 'X'}, {"Minimi&zar", 'z'}, {"Ejecutar <--- (=)", 0}, {"", 0},
-      {"&", 0},        {"abc&", 0},         {"a&&b", 0},              {"&&&x", 'x'},
-      {"&a&b", 'b'},   {"&&", 0},           {"%%", 0},
+      {"&X\xB2", 'X'},
+      {"Minimi&zar", 'z'},
+      {"Ejecutar <--- (=)", 0},
+      {"", 0},
+      {"&", 0},
+      {"abc&", 0},
+      {"a&&b", 0},
+      {"&&&x", 'x'},
+      {"&a&b", 'b'},
+      {"&&", 0},
+      {"%%", 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AcceleratorOf(c.caption), c.accel) << c.caption;
@@ -119,7 +129,7 @@ TEST(KeyTable, AcceleratorOfCaptions) {
   EXPECT_TRUE(MatchesAccelerator('a', 'A'));
   EXPECT_TRUE(MatchesAccelerator('Z', 'z'));
   EXPECT_FALSE(MatchesAccelerator('\0', 0));
-  EXPECT_FALSE(MatchesAccelerator('\x03', 'C'));  // Ctrl+C types code 3, no accelerator
+  EXPECT_FALSE(MatchesAccelerator('\x03', 'C'));     // Ctrl+C types code 3, no accelerator
   EXPECT_FALSE(MatchesAccelerator('\xE1', '\xC1'));  // only a to z ignore case
 }
 

@@ -15,8 +15,8 @@ TEST(RegionalSeparators, FromTheLocaleToWindows1252) {
   } cases[] = {
       {"es_ES", U",", U".", ',', '.'},
       {"en_US", U".", U",", '.', ','},
-      {"de_CH", U".", U"\u2019", '.', '\x92'},    // right single quotation mark: 0x92
-      {"fr_FR", U",", U"\u202F", ',', '\xA0'},    // narrow no-break space: none in 1252
+      {"de_CH", U".", U"\u2019", '.', '\x92'},  // right single quotation mark: 0x92
+      {"fr_FR", U",", U"\u202F", ',', '\xA0'},  // narrow no-break space: none in 1252
       {"pl_PL", U",", U"\u00A0", ',', '\xA0'},
       {"bg_BG", U",", U" ", ',', ' '},
       {"ar_EG", U"\u066B", U"\u066C", '.', '\xA0'},

@@ -57,8 +57,8 @@ TEST(SettingsPath, TheFileIsNamedAfterTheProgram) {
 }
 
 TEST(SettingsPath, RealFileSystem) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("settings-path-test-" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("settings-path-test-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string folder = dir.string() + "/";
   // A writable folder keeps the settings beside the program.

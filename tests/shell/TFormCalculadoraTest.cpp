@@ -1,8 +1,8 @@
 // The main window driven by real key and mouse events (offscreen platform, 96 dpi).
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
-#include <QAbstractItemView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -82,7 +82,8 @@ class TFormCalculadoraTest : public QObject {
   void Start(const std::string& ini = {}) {
     form_.reset();
     dir_ = std::make_unique<QTemporaryDir>();
-    const std::string path = dir_->filePath(QStringLiteral("CalculadoraDravello.INI")).toStdString();
+    const std::string path =
+        dir_->filePath(QStringLiteral("CalculadoraDravello.INI")).toStdString();
     if (!ini.empty()) std::ofstream(path) << ini;
     closer_ = std::make_unique<BoxCloser>();
     form_ = std::make_unique<TFormCalculadora>(path, dravello::Separators{',', '.'});
@@ -223,19 +224,45 @@ class TFormCalculadoraTest : public QObject {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("last_line");
     QTest::addColumn<QString>("display");
-    QTest::newRow("m is Mem+") << false << "5m" << "5,00 --> Memo+ [5,00]" << "5,00";
-    QTest::newRow("e is Mem-") << false << "5e" << "5,00 --> Memo- [-5,00]" << "5,00";
-    QTest::newRow("t is reset") << false << "5t" << "Resetear (Rst)" << "0,00";
-    QTest::newRow("l is clear") << false << "5l" << "Borrar Datos (Clr)" << "0,00";
-    QTest::newRow("A is store") << false << "5A" << "5,00 --> M(a)" << "5,00";
-    QTest::newRow("x is square") << false << "5x" << "Elev2(5,00) = 25,00" << "25,00";
-    QTest::newRow("d with no memory") << false << "5d" << "" << "5,00";
-    QTest::newRow("d after m") << false << "5m9d" << "Memo[5,00] --> Disp" << "5,00";
-    QTest::newRow("u is Mem-") << false << "5u" << "5,00 --> Memo- [-5,00]" << "5,00";
-    QTest::newRow("o recalls A") << false << "5a9o" << "M(a)[5,00] --> Disp" << "5,00";
-    QTest::newRow("list: e is reset") << true << "5e" << "Resetear (Rst)" << "0,00";
-    QTest::newRow("list: t is Mem+") << true << "5t" << "5,00 --> Memo+ [5,00]" << "5,00";
-    QTest::newRow("list: m ignored") << true << "5m" << "" << "5,00";
+    QTest::newRow("m is Mem+") << false << "5m"
+                               << "5,00 --> Memo+ [5,00]"
+                               << "5,00";
+    QTest::newRow("e is Mem-") << false << "5e"
+                               << "5,00 --> Memo- [-5,00]"
+                               << "5,00";
+    QTest::newRow("t is reset") << false << "5t"
+                                << "Resetear (Rst)"
+                                << "0,00";
+    QTest::newRow("l is clear") << false << "5l"
+                                << "Borrar Datos (Clr)"
+                                << "0,00";
+    QTest::newRow("A is store") << false << "5A"
+                                << "5,00 --> M(a)"
+                                << "5,00";
+    QTest::newRow("x is square") << false << "5x"
+                                 << "Elev2(5,00) = 25,00"
+                                 << "25,00";
+    QTest::newRow("d with no memory") << false << "5d"
+                                      << ""
+                                      << "5,00";
+    QTest::newRow("d after m") << false << "5m9d"
+                               << "Memo[5,00] --> Disp"
+                               << "5,00";
+    QTest::newRow("u is Mem-") << false << "5u"
+                               << "5,00 --> Memo- [-5,00]"
+                               << "5,00";
+    QTest::newRow("o recalls A") << false << "5a9o"
+                                 << "M(a)[5,00] --> Disp"
+                                 << "5,00";
+    QTest::newRow("list: e is reset") << true << "5e"
+                                      << "Resetear (Rst)"
+                                      << "0,00";
+    QTest::newRow("list: t is Mem+") << true << "5t"
+                                     << "5,00 --> Memo+ [5,00]"
+                                     << "5,00";
+    QTest::newRow("list: m ignored") << true << "5m"
+                                     << ""
+                                     << "5,00";
   }
   void lettersByFocus() {
     QFETCH(bool, in_list);
@@ -288,7 +315,8 @@ class TFormCalculadoraTest : public QObject {
     LitRecorder lit(form_.get());
     Key(Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
     Key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
-    QCOMPARE(lit.lit, (QStringList{QStringLiteral("HighButton30"), QStringLiteral("HighButtonVisi")}));
+    QCOMPARE(lit.lit,
+             (QStringList{QStringLiteral("HighButton30"), QStringLiteral("HighButtonVisi")}));
     QVERIFY(Lines().isEmpty());
     QCOMPARE(form_->Engine().Estado().MemoriaC, dravello::Currency{});
     QCOMPARE(Control<IndicatorShape>("ShapeVisible")->BrushColor(), 0x008080u);
@@ -311,15 +339,17 @@ class TFormCalculadoraTest : public QObject {
     Type(QStringLiteral("4s"));
     Control("ListBox1")->setFocus();
     Type(QStringLiteral("r"));  // the root of -4
-    QCOMPARE(closer_->boxes,
-             QStringList{QStringLiteral("Calculadora Dravello | Invalid floating point operation.")});
+    QCOMPARE(
+        closer_->boxes,
+        QStringList{QStringLiteral("Calculadora Dravello | Invalid floating point operation.")});
     QTRY_COMPARE(Focus(), QStringLiteral("ListBox1"));  // back when the box has gone
     QCOMPARE(Display(), QStringLiteral("-4,00"));
   }
 
   void divisionByZeroWarns() {
     Type(QStringLiteral("7/0\r"));
-    QCOMPARE(closer_->boxes, QStringList{QStringLiteral("Warning |  No se puede Dividir por Cero ")});
+    QCOMPARE(closer_->boxes,
+             QStringList{QStringLiteral("Warning |  No se puede Dividir por Cero ")});
     QCOMPARE(Lines().last(), QStringLiteral("7,00 / 0,00 = Desbordado"));
   }
 
@@ -328,7 +358,7 @@ class TFormCalculadoraTest : public QObject {
     QWidget* target = QApplication::focusWidget();
     const QString keys = QStringLiteral("12+3=");
     for (QChar c : keys) {
-      const int key = c == QLatin1Char('+') ? Qt::Key_Plus
+      const int key = c == QLatin1Char('+')   ? Qt::Key_Plus
                       : c == QLatin1Char('=') ? Qt::Key_Equal
                                               : Qt::Key_0 + (c.unicode() - '0');
       QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, c));
