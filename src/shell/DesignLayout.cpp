@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
-#include <cstdlib>
 
 namespace dravello {
 namespace {
@@ -48,17 +47,6 @@ DesignScale ScaleForScreen(const QWidget* widget) {
   const QScreen* screen = widget->screen();
   const int dpi = screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchY())) : 96;
   return {dpi > 0 ? dpi : 96, kDesignDpi};
-}
-
-int MulDiv(int a, int b, int c) {
-  if (c == 0) return -1;
-  const long long product = static_cast<long long>(a) * b;
-  long long quotient = product / c;
-  const long long remainder = product % c;
-  if (2 * std::llabs(remainder) >= std::llabs(static_cast<long long>(c))) {
-    quotient += ((product < 0) != (c < 0)) ? -1 : 1;
-  }
-  return static_cast<int>(quotient);
 }
 
 QColor ToQColor(Color colour) {

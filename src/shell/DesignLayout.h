@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "CalculatorView.h"
+#include "MulDiv.h"  // the one rounding rule of every scaling: a * b / c, halves away from zero
 
 class QWidget;
 
@@ -17,9 +18,6 @@ struct DesignScale {
 
 // The scale for the screen that `widget` will show on: its logical pixels per inch over 120.
 DesignScale ScaleForScreen(const QWidget* widget);
-
-// a * b / c rounded to the nearest integer, halves away from zero; -1 when c is 0.
-int MulDiv(int a, int b, int c);
 
 // The colour of a Windows colour value 0x00BBGGRR (the top byte ignored).
 QColor ToQColor(Color colour);

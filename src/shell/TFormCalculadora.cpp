@@ -13,6 +13,7 @@
 #include "DialogKeys.h"
 #include "JpegDecoder.h"
 #include "Pictures.h"
+#include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
 
@@ -319,9 +320,27 @@ void TFormCalculadora::SpeedButton0Click() {
   Input([this, tag] { RunCommand(view_, [this, tag] { monedas_.SpeedButton0Click(tag); }); });
 }
 
-// The clipboard, printing and the currency dialog are bound to their buttons here; what they
-// do belongs to the operations list and the dialog.
-void TFormCalculadora::SpeedButton9Click() {}
+void TFormCalculadora::SpeedButton9Click() {
+  Input([this] {
+    {
+      // A new dialog at every opening, so its fields start from the file as it is now.
+      TFormConfigMoneda dialog(monedas_.RutaIni(), engine_.Separadores().decimal,
+                               monedas_.TablaMonedas(), this);
+      dialog.exec();
+    }
+    // However the dialog closed, the table is read again from the file: values changed there
+    // by hand since the last load take effect too. The amounts are not converted.
+    RunCommand(view_, [this] {
+      monedas_.CargaMonedas();
+      monedas_.RotulaBotonesMoneda();
+      monedas_.MuestraMoneda();
+      monedas_.ActualizaEquivalencias();
+    });
+  });
+}
+
+// The clipboard and printing are bound to their buttons here; what they do belongs to the
+// operations list.
 void TFormCalculadora::BitBtn1Click() {}
 void TFormCalculadora::BitBtn2Click() {}
 void TFormCalculadora::BitBtn3Click() {}
