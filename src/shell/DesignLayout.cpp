@@ -30,11 +30,30 @@ void ScaleGeometry(QWidget* widget, DesignScale s) {
   widget->setGeometry(left, top, right - left, bottom - top);
 }
 
+// Fonts that the layouts name and Linux does not have, and the font that stands in for them.
+// A missing family is not left to the font matcher: it would pick the system's default face.
+QString AvailableFamily(const QString& family) {
+  static const char* const kStandIns[][2] = {
+      {"Small Fonts", "Arial"},
+      {"System", "Arial"},
+      {"MS Sans Serif", "Arial"},
+  };
+  for (const auto& [windows, stand_in] : kStandIns) {
+    if (family.compare(QLatin1String(windows), Qt::CaseInsensitive) == 0) {
+      return QString::fromLatin1(stand_in);
+    }
+  }
+  return family;
+}
+
 void ApplyLook(QWidget* widget, DesignScale s) {
   int value = 0;
   if (LayoutProperty(widget, "FontHeight", value)) {
     QFont font = widget->font();
     font.setPixelSize(std::max(1, MulDiv(value, s.numerator, s.denominator)));
+    if (font.resolveMask() & (QFont::FamilyResolved | QFont::FamiliesResolved)) {
+      font.setFamilies({AvailableFamily(font.families().value(0))});
+    }
     widget->setFont(font);
   }
   if (LayoutProperty(widget, "Color", value)) SetBackground(widget, static_cast<Color>(value));

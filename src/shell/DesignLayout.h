@@ -25,7 +25,8 @@ QColor ToQColor(Color colour);
 // Brings a window built from its stored layout to the screen: every position and size of
 // `form` and its descendants (the window's own size included) is scaled edge by edge, so
 // neighbours stay neighbours; fonts take the height in design pixels of their "FontHeight"
-// property, scaled; and the layout's own look properties of plain Qt widgets are applied:
+// property, scaled, and Arial stands in for the Windows fonts "Small Fonts", "System" and
+// "MS Sans Serif"; and the layout's own look properties of plain Qt widgets are applied:
 // "Color" (background) and "FontColor" (text), both 0x00BBGGRR.
 void ApplyDesign(QWidget* form, DesignScale scale);
 

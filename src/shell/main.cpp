@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 #include <QLocale>
 #include <QScreen>
@@ -36,9 +35,6 @@ int main(int argc, char* argv[]) {
     icon.addPixmap(LoadPicture(QStringLiteral(":/icons/%1/calculadora-dravello.png").arg(size)));
   }
   QApplication::setWindowIcon(icon);
-  // The layout names the fonts of the system it was drawn on; these are their nearest kin.
-  QFont::insertSubstitution(QStringLiteral("Small Fonts"), QStringLiteral("Arial"));
-  QFont::insertSubstitution(QStringLiteral("System"), QStringLiteral("Arial"));
   QAccessible::installFactory(ShellAccessibleFactory);
 
   const std::string beside = dravello::DirPrograma() + dravello::NombrePrograma() + ".INI";

@@ -74,6 +74,33 @@ class DesignLayoutTest : public QObject {
     QCOMPARE(big.size(), QSize(671, 500));
   }
 
+  // Windows fonts that Linux lacks are replaced by Arial, other families are kept.
+  void standInFonts() {
+    QWidget form;
+    const struct {
+      const char* family;
+      const char* expected;
+    } cases[] = {{"Small Fonts", "Arial"}, {"system", "Arial"}, {"Verdana", "Verdana"},
+                 {"Arial", "Arial"}};
+    QList<QLabel*> labels;
+    for (const auto& c : cases) {
+      auto* label = new QLabel(&form);
+      QFont font;
+      font.setFamilies({QString::fromLatin1(c.family)});
+      label->setFont(font);
+      label->setProperty("FontHeight", 10);
+      labels << label;
+    }
+    auto* inheriting = new QLabel(&form);  // no family of its own
+    inheriting->setProperty("FontHeight", 10);
+    const QString inherited = inheriting->font().families().value(0);
+    dravello::ApplyDesign(&form, {120, 120});
+    for (int i = 0; i < labels.size(); ++i) {
+      QCOMPARE(labels[i]->font().families().value(0), QString::fromLatin1(cases[i].expected));
+    }
+    QCOMPARE(inheriting->font().families().value(0), inherited);
+  }
+
   void colourBytesAreBlueGreenRed() {
     QCOMPARE(dravello::ToQColor(0x58BEEF), QColor(0xEF, 0xBE, 0x58));
     QCOMPARE(dravello::ToQColor(0x80000014), QColor(0x14, 0x00, 0x00));  // top byte ignored
