@@ -40,6 +40,7 @@ std::optional<char> KeyInput::Typed() const {
   if (Control() && !Alt() && key >= Qt::Key_A && key <= Qt::Key_Z) {
     return static_cast<char>(key - Qt::Key_A + 1);
   }
+  if (Control() && !Alt() && (key == Qt::Key_Return || key == Qt::Key_Enter)) return '\n';
   if (text.isEmpty()) return std::nullopt;
   const char32_t code_point = text.toUcs4().value(0);
   return dravello::CodePointToCp1252(code_point).value_or('?');

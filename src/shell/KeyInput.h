@@ -26,7 +26,7 @@ struct KeyInput {
   int VirtualKey() const;
 
   // The character the key types, as a Windows-1252 byte: Ctrl with a letter types its control
-  // code (Ctrl+C types 3); Delete types nothing; a character without a Windows-1252 byte types
-  // '?'. Nothing when the key types no character.
+  // code (Ctrl+C types 3), Ctrl+Return a line feed (10); Delete types nothing; a character
+  // without a Windows-1252 byte types '?'. Nothing when the key types no character.
   std::optional<char> Typed() const;
 };
