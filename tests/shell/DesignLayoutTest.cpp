@@ -80,8 +80,8 @@ class DesignLayoutTest : public QObject {
     const struct {
       const char* family;
       const char* expected;
-    } cases[] = {{"Small Fonts", "Arial"}, {"system", "Arial"}, {"Verdana", "Verdana"},
-                 {"Arial", "Arial"}};
+    } cases[] = {
+        {"Small Fonts", "Arial"}, {"system", "Arial"}, {"Verdana", "Verdana"}, {"Arial", "Arial"}};
     QList<QLabel*> labels;
     for (const auto& c : cases) {
       auto* label = new QLabel(&form);
