@@ -58,7 +58,6 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   ApplyDesign(this, dravello::ScaleForScreen(this));
-  ShowBackground();
   ShowButtonPictures(ui_);
   NameControlsForAssistiveTools();
 
@@ -120,6 +119,12 @@ void TFormCalculadora::resizeEvent(QResizeEvent* event) {
 // Keys
 
 bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && watched == ui_.Image1 && !background_shown_) {
+    // The picture is decoded when it is first painted, after the window has appeared.
+    background_shown_ = true;
+    ShowBackground();
+    return false;
+  }
   if (event->type() != QEvent::KeyPress || delivering_ || !watched->isWidgetType()) return false;
   if (static_cast<QWidget*>(watched)->window() != this) return false;
   // Every key press aimed at the window is taken here, before its control sees it, and routed

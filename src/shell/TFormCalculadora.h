@@ -106,4 +106,5 @@ class TFormCalculadora : public QWidget {
   std::vector<THighButton*> accelerator_buttons_;
   bool operaciones_abiertas_ = false;
   bool delivering_ = false;  // a key is being handed to the operations list
+  bool background_shown_ = false;
 };
