@@ -155,6 +155,9 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(Focus(), QStringLiteral("HighButton1"));
     QVERIFY(form_->OperacionesAbiertas());
     QVERIFY(form_->Currencies().CambiosAbiertos());
+    // The background, decoded at its first paint: the 520 x 300 picture, stretched.
+    QTRY_COMPARE(Control<QLabel>("Image1")->pixmap().size(), QSize(520, 300));
+    QVERIFY(Control<QLabel>("Image1")->hasScaledContents());
   }
 
   void overviewExample() {
