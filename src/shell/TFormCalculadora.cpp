@@ -1,9 +1,11 @@
 #include "TFormCalculadora.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QWindow>
 #include <span>
@@ -13,9 +15,12 @@
 #include "DialogKeys.h"
 #include "JpegDecoder.h"
 #include "Pictures.h"
+#include "Portapapeles.h"
 #include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
+#include "TapeModel.h"
+#include "TapePrinter.h"
 
 using dravello::KeyButton;
 
@@ -346,9 +351,35 @@ void TFormCalculadora::SpeedButton9Click() {
 
 // The clipboard and printing are bound to their buttons here; what they do belongs to the
 // operations list.
-void TFormCalculadora::BitBtn1Click() {}
-void TFormCalculadora::BitBtn2Click() {}
-void TFormCalculadora::BitBtn3Click() {}
+void TFormCalculadora::BitBtn1Click() {
+  Input([this] {
+    std::string text;
+    if (!RunCommand(view_, [&] { text = dravello::CopiaDisplay(engine_); })) return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(dravello::Cp1252ToUtf8(text)));
+    FocusEjecutar();
+  });
+}
+
+void TFormCalculadora::BitBtn2Click() {
+  Input([this] {
+    // A character without a Windows-1252 byte cannot belong to a number: DEL stands for it.
+    const std::string text =
+        dravello::Utf8ToCp1252Lossy(QGuiApplication::clipboard()->text().toStdString(), '\x7F');
+    if (RunCommand(view_, [&] { dravello::PegaDisplay(engine_, text); })) FocusEjecutar();
+  });
+}
+
+void TFormCalculadora::BitBtn3Click() {
+  Input([this] {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    const QString failure =
+        dravello::TapePrinter::PrintWithDialog(ui_.ListBox1->Model()->Lines(), *printer_, this);
+    if (!failure.isEmpty()) {
+      view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
+                        dravello::Utf8ToCp1252Lossy(failure.toStdString(), '?') + ".");
+    }
+  });
+}
 
 void TFormCalculadora::BitBtnCerrarClick() {
   Input([this] { close(); });

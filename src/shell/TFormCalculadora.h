@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "WindowView.h"
 #include "ui_TFormCalculadora.h"
 
+class QPrinter;
 class THighButton;
 
 // The main window: the calculator's controls, laid out from TFormCalculadora.ui, the engine and
@@ -107,4 +109,5 @@ class TFormCalculadora : public QWidget {
   bool operaciones_abiertas_ = false;
   bool delivering_ = false;  // a key is being handed to the operations list
   bool background_shown_ = false;
+  std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
 };

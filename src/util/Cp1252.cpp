@@ -48,43 +48,67 @@ std::optional<char> CodePointToCp1252(char32_t cp) {
   return std::nullopt;
 }
 
+namespace {
+
+// Decodes the UTF-8 sequence at `i`: its code point and length, or false when it is not valid
+// UTF-8 (truncated, overlong, a surrogate, beyond Unicode).
+bool DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp, std::size_t& length) {
+  const auto b0 = static_cast<unsigned char>(text[i]);
+  std::size_t extra = 0;
+  if (b0 < 0x80) {
+    cp = b0;
+  } else if (b0 >= 0xC2 && b0 < 0xE0) {
+    cp = b0 & 0x1F;
+    extra = 1;
+  } else if (b0 >= 0xE0 && b0 < 0xF0) {
+    cp = b0 & 0x0F;
+    extra = 2;
+  } else if (b0 >= 0xF0 && b0 < 0xF5) {
+    cp = b0 & 0x07;
+    extra = 3;
+  } else {
+    return false;
+  }
+  if (i + extra >= text.size()) return false;
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto b = static_cast<unsigned char>(text[i + k]);
+    if ((b & 0xC0) != 0x80) return false;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF)) {
+    return false;
+  }
+  length = extra + 1;
+  return true;
+}
+
+}  // namespace
+
 std::optional<std::string> Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto b0 = static_cast<unsigned char>(text[i]);
+  for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
     char32_t cp = 0;
-    int extra = 0;
-    if (b0 < 0x80) {
-      cp = b0;
-    } else if (b0 >= 0xC2 && b0 < 0xE0) {
-      cp = b0 & 0x1F;
-      extra = 1;
-    } else if (b0 >= 0xE0 && b0 < 0xF0) {
-      cp = b0 & 0x0F;
-      extra = 2;
-    } else if (b0 >= 0xF0 && b0 < 0xF5) {
-      cp = b0 & 0x07;
-      extra = 3;
-    } else {
-      return std::nullopt;
-    }
-    if (i + static_cast<std::size_t>(extra) >= text.size()) return std::nullopt;
-    for (int k = 1; k <= extra; ++k) {
-      const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((b & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond Unicode are not valid UTF-8.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return std::nullopt;
-    }
+    if (!DecodeUtf8(text, i, cp, length)) return std::nullopt;
     const auto byte = CodePointToCp1252(cp);
     if (!byte) return std::nullopt;
     out.push_back(*byte);
-    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return out;
+}
+
+std::string Utf8ToCp1252Lossy(std::string_view text, char replacement) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
+    char32_t cp = 0;
+    if (!DecodeUtf8(text, i, cp, length)) {
+      length = 1;
+      out.push_back(replacement);
+      continue;
+    }
+    out.push_back(CodePointToCp1252(cp).value_or(replacement));
   }
   return out;
 }

@@ -20,6 +20,10 @@ std::optional<char> CodePointToCp1252(char32_t code_point);
 // that has no Windows-1252 byte.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
+// UTF-8 to Windows-1252 bytes, with `replacement` for each character that has no Windows-1252
+// byte and for each byte that is not valid UTF-8.
+std::string Utf8ToCp1252Lossy(std::string_view text, char replacement);
+
 // The code point of one Windows-1252 byte.
 char32_t Cp1252ToCodePoint(char byte);
 

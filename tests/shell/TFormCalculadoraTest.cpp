@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -167,6 +168,58 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(Shown("Panel6"), QStringLiteral("="));
     QCOMPARE(Focus(), QStringLiteral("HighButton33"));
     QVERIFY(closer_->boxes.isEmpty());
+  }
+
+  void copyPutsTheExactValueOnTheClipboard() {
+    Type(QStringLiteral("123456789012,34+0,0056\r"));
+    Click("BitBtn1");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("123456789012,3456"));
+    QCOMPARE(Lines().last(), QStringLiteral("Copiado a ClipBoard 123.456.789.012,35"));
+    QCOMPARE(Display(), QStringLiteral("123.456.789.012,35"));
+    QCOMPARE(Focus(), QStringLiteral("HighButton33"));
+    Type(QStringLiteral("7"));
+    QCOMPARE(Display(), QStringLiteral("7,00"));
+  }
+
+  void pasteReadsTheClipboardText_data() {
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("box");
+    const QString none;
+    QTest::newRow("number") << QStringLiteral("1234,5") << QStringLiteral("1.234,50") << none;
+    QTest::newRow("blanks and sign")
+        << QStringLiteral(" -12,5 ") << QStringLiteral("-12,50") << none;
+    QTest::newRow("exponent") << QStringLiteral("1E3") << QStringLiteral("1.000,00") << none;
+    QTest::newRow("empty") << QString() << QStringLiteral("0,00") << none;
+    QTest::newRow("words") << QStringLiteral("doce euros") << QStringLiteral("0,00") << none;
+    QTest::newRow("grouped") << QStringLiteral("1.234,50") << QStringLiteral("0,00") << none;
+    QTest::newRow("several lines") << QStringLiteral("12\n34") << QStringLiteral("12,00") << none;
+    QTest::newRow("euro sign") << QStringLiteral("5 \u20ac") << QStringLiteral("0,00") << none;
+    QTest::newRow("chinese") << QStringLiteral("\u4e94") << QStringLiteral("0,00") << none;
+    QTest::newRow("too large") << QString(10000, QLatin1Char('7')) << QStringLiteral("3,00")
+                               << QStringLiteral(
+                                      "Calculadora Dravello | Invalid floating point operation.");
+  }
+  void pasteReadsTheClipboardText() {
+    QFETCH(QString, clipboard);
+    QFETCH(QString, display);
+    QFETCH(QString, box);
+    Type(QStringLiteral("3"));
+    QGuiApplication::clipboard()->setText(clipboard);
+    Click("BitBtn2");
+    QCOMPARE(Display(), display);
+    if (box.isEmpty()) {
+      QVERIFY(closer_->boxes.isEmpty());
+      QCOMPARE(Lines(), QStringList{QStringLiteral("Pegado Desde ClipBoard ") + display});
+      QCOMPARE(Focus(), QStringLiteral("HighButton33"));
+      Type(QStringLiteral("+1\r"));  // the pasted value is an operand
+      QCOMPARE(Lines().last(),
+               display + QStringLiteral(" + 1,00 = ") +
+                   Utf8(form_->Engine().Formatea(form_->Engine().Estado().Numeros[1])));
+    } else {
+      QTRY_COMPARE(closer_->boxes, QStringList{box});
+      QVERIFY(Lines().isEmpty());
+    }
   }
 
   void returnBeforeTheFirstCommandTypesSeven() {
