@@ -4,27 +4,12 @@
 
 #include <string>
 
-#include "RecordingView.h"
+#include "EngineHarness.h"
 
 namespace dravello {
 namespace {
 
-class CalculadoraTest : public ::testing::Test {
- protected:
-  CalculadoraTest() : calc_(view_, Separators{',', '.'}) {
-    calc_.Inicia();
-    calc_.PoneDisplay(Currency{});
-    calc_.ActualizaMemorias();
-  }
-
-  // Runs keys as the window does: each key is one command, a failure ends it.
-  void Keys(const std::string& keys) {
-    for (char k : keys) RunCommand(view_, [&] { calc_.ProcesaTecla(k); });
-  }
-
-  RecordingView view_;
-  Calculadora calc_;
-};
+class CalculadoraTest : public ::testing::Test, public EngineHarness {};
 
 TEST(EsComando, TheAlphabetAndNothingElse) {
   const std::string alphabet = std::string("*/") + kHalfKey + "+-SXRABCOPQ%$TUV=\bLE";

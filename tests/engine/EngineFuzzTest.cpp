@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Calculadora.h"
-#include "RecordingView.h"
+#include "EngineHarness.h"
 
 namespace dravello {
 namespace {
@@ -69,11 +69,9 @@ TEST(EngineFuzz, RandomKeysKeepTheEngineConsistent) {
   constexpr int kSequences = 30;
   constexpr int kKeysPerSequence = 10000;
   for (int s = 0; s < kSequences; ++s) {
-    RecordingView view;
-    Calculadora calc(view, Separators{',', '.'});
-    calc.Inicia();
-    calc.PoneDisplay(Currency{});
-    calc.ActualizaMemorias();
+    EngineHarness harness;
+    RecordingView& view = harness.view_;
+    Calculadora& calc = harness.calc_;
     for (int k = 0; k < kKeysPerSequence; ++k) {
       const char key = RandomKey(rng);
       const std::size_t before = view.messages.size();

@@ -4,25 +4,12 @@
 
 #include <string>
 
-#include "RecordingView.h"
+#include "EngineHarness.h"
 
 namespace dravello {
 namespace {
 
-class Clipboard {
- public:
-  explicit Clipboard(Separators separators, int decimals = 2) : calc_(view_, separators) {
-    calc_.SetDecimales(decimals);
-    calc_.Inicia();
-    calc_.PoneDisplay(Currency{});
-    calc_.ActualizaMemorias();
-  }
-  void Keys(const std::string& keys) {
-    for (char k : keys) RunCommand(view_, [&] { calc_.ProcesaTecla(k); });
-  }
-  RecordingView view_;
-  Calculadora calc_;
-};
+using Clipboard = EngineHarness;
 
 TEST(CopiaDisplay, CopiesTheExactStoredValue) {
   struct Case {
