@@ -6,7 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include <cups/cups.h>
+#include <dlfcn.h>
 
 #include "TapeLines.h"
 #include "TapeModel.h"
@@ -24,14 +24,36 @@ QString Failure(const QPrinter& printer, const QString& what) {
   return QStringLiteral("La impresora \"%1\" ha fallado al %2").arg(printer.printerName(), what);
 }
 
+// The last answer of CUPS to this thread, when Qt's print plugin has loaded libcups. The program
+// does not link libcups itself: it would load with its own dependencies at every start.
+bool LastCupsError(int& status, QString& text) {
+  void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+  if (cups == nullptr) return false;
+  using LastError = int (*)();
+  using LastErrorString = const char* (*)();
+  const auto last_error = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
+  const auto last_error_string =
+      reinterpret_cast<LastErrorString>(dlsym(cups, "cupsLastErrorString"));
+  const bool found = last_error != nullptr && last_error_string != nullptr;
+  if (found) {
+    status = last_error();
+    const char* message = last_error_string();
+    text = QString::fromUtf8(message ? message : "").trimmed();
+  }
+  dlclose(cups);
+  return found;
+}
+
 // Qt hands a finished job to CUPS without looking at the answer; libcups keeps the answer to
 // the last request of this thread, which for a job just ended on a CUPS printer is that one.
 QString RefusedByCups(const QPrinter& printer) {
-  if (printer.outputFormat() != QPrinter::NativeFormat ||
-      cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
+  constexpr int kIppStatusOkConflicting = 0x0002;  // the last of the successful answers
+  int status = 0;
+  QString reason;
+  if (printer.outputFormat() != QPrinter::NativeFormat || !LastCupsError(status, reason) ||
+      status <= kIppStatusOkConflicting) {
     return QString();
   }
-  QString reason = QString::fromUtf8(cupsLastErrorString()).trimmed();
   if (reason.endsWith(u'.')) reason.chop(1);  // the error box adds the full stop
   return QStringLiteral("La impresora \"%1\" no ha aceptado el trabajo: %2")
       .arg(printer.printerName(), reason);
