@@ -41,13 +41,9 @@ void FieldEdit::SetTypedMaxLength(int length) {
 }
 
 std::string FieldEdit::FieldText() const {
-  std::string bytes;
-  for (const char32_t code_point : text().toUcs4()) {
-    // The validator keeps other characters out of what the user types; any that the program
-    // put in stand as '?', as a Windows edit gives them.
-    bytes += dravello::CodePointToCp1252(code_point).value_or('?');
-  }
-  return bytes;
+  // The validator keeps other characters out of what the user types; any that the program put
+  // in stand as '?', as a Windows edit gives them.
+  return dravello::Utf8ToCp1252Lossy(text().toStdString(), '?');
 }
 
 void FieldEdit::SetFieldText(const std::string& cp1252) {
