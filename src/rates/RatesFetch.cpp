@@ -146,6 +146,13 @@ RatesFetch::Result RatesFetch::ResultOfReply() const {
     result.outcome = Outcome::kTooLarge;
     return result;
   }
+  // A redirect that the toolkit would not even offer (to a scheme it does not speak) ends here.
+  const QByteArray target = reply_->rawHeader("Location");
+  if (result.http_status >= 300 && result.http_status < 400 && !target.isEmpty()) {
+    result.outcome = Outcome::kInsecureRedirect;
+    result.url = reply_->url().resolved(QUrl::fromEncoded(target));
+    return result;
+  }
   switch (reply_->error()) {
     case QNetworkReply::NoError:
       if (result.http_status == 200) {
