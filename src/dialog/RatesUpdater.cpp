@@ -76,6 +76,7 @@ RatesUpdater::RatesUpdater(Controls controls, std::string ruta_ini, char separad
 }
 
 void RatesUpdater::SetTimeout(std::chrono::milliseconds timeout) {
+  Abandon();
   timeout_ = timeout;
   delete fetch_;
   fetch_ = nullptr;
