@@ -1,8 +1,8 @@
 #include "FormatoGeneral.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <string_view>
 
 namespace dravello {
 
@@ -18,15 +18,20 @@ std::string FormatoGeneral(double value, char decimal_separator) {
   if (value == 0) return "0";
 
   // "d.dddddddddddddde+XX": the 15 significant digits after rounding, and the exponent of the
-  // rounded value (9.9999999999999999 becomes 1.00000000000000e+01).
+  // rounded value (9.9999999999999999 becomes 1.00000000000000e+01). to_chars, unlike the printf
+  // family, writes "." whatever the C library's locale.
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.*e", kDigits - 1, std::fabs(value));
+  const auto written = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                     std::chars_format::scientific, kDigits - 1);
+  const std::string_view text(buf, static_cast<std::size_t>(written.ptr - buf));
+  const std::size_t e = text.find('e');
   std::string digits;
-  const char* p = buf;
-  for (; *p != 'e'; ++p) {
-    if (*p != '.') digits.push_back(*p);
+  for (char c : text.substr(0, e)) {
+    if (c != '.') digits.push_back(c);
   }
-  const int exponent = std::atoi(p + 1);
+  const std::string_view exponent_text = text.substr(e + (text[e + 1] == '+' ? 2 : 1));
+  int exponent = 0;
+  std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out = value < 0 ? "-" : "";

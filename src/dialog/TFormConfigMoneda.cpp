@@ -1,6 +1,7 @@
 #include "TFormConfigMoneda.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
@@ -10,6 +11,7 @@
 #include "Currency.h"
 #include "DesignLayout.h"
 #include "FieldEdit.h"
+#include "RatesUpdater.h"
 
 TFormConfigMoneda::TFormConfigMoneda(std::string ruta_ini, char separador_decimal,
                                      dravello::TTablaMonedas& tabla, QWidget* parent)
@@ -23,12 +25,15 @@ TFormConfigMoneda::TFormConfigMoneda(std::string ruta_ini, char separador_decima
                  Qt::WindowCloseButtonHint);
   ui_.BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   ui_.BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  ui_.BitBtnActualizar->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   dravello::ApplyDesign(this, dravello::ScaleForScreen(this));
   NameControlsForAssistiveTools();
   CentreOnScreen();
 
   connect(ui_.BitBtn1, &QPushButton::clicked, this, &TFormConfigMoneda::BitBtn1Click);
   connect(ui_.BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  connect(ui_.BitBtnActualizar, &QPushButton::clicked, this,
+          &TFormConfigMoneda::BitBtnActualizarClick);
   // The first control in the tab order.
   ui_.BitBtn1->setFocus(Qt::OtherFocusReason);
   FormCreate();
@@ -36,6 +41,12 @@ TFormConfigMoneda::TFormConfigMoneda(std::string ruta_ini, char separador_decima
 
 void TFormConfigMoneda::FormCreate() {
   LeeIni();
+  RatesUpdater::Controls controls{this, ui_.BitBtnActualizar, ui_.LabelActualizacion, {}, {}};
+  for (int n = 0; n < dravello::kNumeroMonedas; ++n) {
+    controls.abreviaturas[static_cast<std::size_t>(n)] = EditMoneda(n);
+    controls.cambios[static_cast<std::size_t>(n)] = EditCambio(n);
+  }
+  rates_ = new RatesUpdater(controls, ruta_ini_, separador_decimal_, this);
 }
 
 void TFormConfigMoneda::LeeIni() {
@@ -70,6 +81,28 @@ void TFormConfigMoneda::BitBtn1Click() {
   }
   campos.AplicaMonedas(tabla_);
   accept();
+}
+
+void TFormConfigMoneda::BitBtnActualizarClick() {
+  rates_->Click();
+}
+
+void TFormConfigMoneda::SetFeedTimeout(std::chrono::milliseconds timeout) {
+  rates_->SetTimeout(timeout);
+}
+
+void TFormConfigMoneda::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel) && rates_->Running()) {
+    rates_->Cancel();
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TFormConfigMoneda::done(int result) {
+  rates_->Abandon();
+  QDialog::done(result);
 }
 
 FieldEdit* TFormConfigMoneda::EditMoneda(int n) const {

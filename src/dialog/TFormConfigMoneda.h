@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <chrono>
 #include <string>
 
 #include "CamposMonedas.h"
@@ -8,6 +9,7 @@
 #include "ui_TFormConfigMoneda.h"
 
 class FieldEdit;
+class RatesUpdater;
 
 // The modal dialog "Definición de Cambios y Monedas" in which the user defines the base currency
 // and up to six further ones. Its state is the text of its twenty fields; the rules by which
@@ -18,6 +20,10 @@ class FieldEdit;
 // dialog (Accepted). When the file cannot be written the error is shown and the dialog stays
 // open with the fields as the user left them, the table untouched, so the user can try again or
 // cancel. Cancelar, Esc and the close box close it (Rejected) and change nothing.
+//
+// "Actualizar cambios" fills the rate fields from today's euro reference rates (RatesUpdater);
+// while it fetches, Esc stops the fetch instead of closing the dialog, and closing the dialog
+// in any way stops it silently. Only Aceptar writes what it filled in.
 class TFormConfigMoneda : public QDialog {
   Q_OBJECT
 
@@ -38,9 +44,18 @@ class TFormConfigMoneda : public QDialog {
   FieldEdit* EditDecimales(int n) const;
   FieldEdit* EditCambio(int n) const;
 
+  // The longest a fetch of the rates may take: 15 s unless set (the tests use less).
+  void SetFeedTimeout(std::chrono::milliseconds timeout);
+
  public slots:
   // Aceptar.
   void BitBtn1Click();
+  // Actualizar cambios, and Interrumpir while a fetch runs.
+  void BitBtnActualizarClick();
+  void done(int result) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();
@@ -53,4 +68,5 @@ class TFormConfigMoneda : public QDialog {
   std::string ruta_ini_;
   char separador_decimal_;
   dravello::TTablaMonedas& tabla_;
+  RatesUpdater* rates_ = nullptr;
 };

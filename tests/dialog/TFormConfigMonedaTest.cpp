@@ -177,11 +177,14 @@ class TFormConfigMonedaTest : public QObject {
         {"Bevel1", 12, 158, 560, 2},        {"Bevel3", 12, 203, 560, 2},
         {"Bevel4", 12, 247, 560, 2},        {"Bevel5", 12, 293, 560, 2},
         {"Bevel6", 12, 337, 560, 2},
+        // The rates' button in the buttons' panel, its status line under that panel.
+        {"BitBtnActualizar", 378, 4, 160, 30},
+        {"LabelActualizacion", 6, 444, 580, 32},
     };
     TFormConfigMoneda& dialog = Open();
     const dravello::DesignScale s = dravello::ScaleForScreen(&dialog);
     auto scaled = [&](int v) { return dravello::MulDiv(v, s.numerator, s.denominator); };
-    QCOMPARE(dialog.size(), QSize(scaled(592), scaled(442)));
+    QCOMPARE(dialog.size(), QSize(scaled(592), scaled(478)));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());  // not resizable
     for (const Place& p : places) {
       auto* widget = dialog.findChild<QWidget*>(QString::fromLatin1(p.name));
@@ -189,6 +192,20 @@ class TFormConfigMonedaTest : public QObject {
       const QRect expected(QPoint(scaled(p.left), scaled(p.top)),
                            QPoint(scaled(p.left + p.width) - 1, scaled(p.top + p.height) - 1));
       QVERIFY2(widget->geometry() == expected, p.name);
+    }
+    // The rates' button and status line cover no other control.
+    for (const char* added : {"BitBtnActualizar", "LabelActualizacion"}) {
+      auto* widget = dialog.findChild<QWidget*>(QString::fromLatin1(added));
+      const QRect place(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
+      QVERIFY2(dialog.rect().contains(place), added);
+      for (QWidget* other : dialog.findChildren<QWidget*>()) {
+        if (other == widget || other->objectName().isEmpty() || other->isAncestorOf(widget) ||
+            other->objectName().startsWith(QLatin1String("qt_"))) {
+          continue;
+        }
+        const QRect there(other->mapTo(&dialog, QPoint(0, 0)), other->size());
+        QVERIFY2(!place.intersects(there), qPrintable(other->objectName()));
+      }
     }
     // The "X" in front of each rate field, on its row.
     const char* xs[] = {"Label30", "Label3", "Label6", "Label9", "Label12", "Label15"};
@@ -270,8 +287,21 @@ class TFormConfigMonedaTest : public QObject {
     QVERIFY(!aceptar->icon().isNull() && !cancelar->icon().isNull());
   }
 
+  void noTwoButtonsShareAnAltLetter() {
+    TFormConfigMoneda& dialog = Open();
+    QStringList letters;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+      const QKeySequence alt = QKeySequence::mnemonic(button->text());
+      QVERIFY2(!alt.isEmpty(), qPrintable(button->objectName()));
+      QVERIFY2(!letters.contains(alt.toString()), qPrintable(button->objectName()));
+      letters << alt.toString();
+    }
+    QCOMPARE(letters.size(), 3);
+  }
+
   void theTabOrderRunsFromTheButtonsThroughTheRowsToTheRates() {
-    QStringList expected{QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2")};
+    QStringList expected{QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"),
+                         QStringLiteral("BitBtnActualizar")};
     for (int n = 0; n <= 6; ++n) {
       expected << QStringLiteral("EditMoneda%1").arg(n) << QStringLiteral("EditDecimales%1").arg(n);
     }
@@ -308,7 +338,8 @@ class TFormConfigMonedaTest : public QObject {
       names.insert(name);
       QCOMPARE(a->text(QAccessible::Description), widget->objectName());
     }
-    QCOMPARE(controls, 2 + 2 + 7 + 20 + 6 + 6);  // panels, buttons, texts, fields, X, bevels
+    // panels, buttons, texts, fields, X, bevels, the status line
+    QCOMPARE(controls, 2 + 3 + 7 + 20 + 6 + 6 + 1);
     QCOMPARE(QAccessible::queryAccessibleInterface(Edit(QStringLiteral("EditCambio3")))
                  ->text(QAccessible::Name),
              QStringLiteral("Equivalencia en Unidades Base, Moneda 3"));

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string_view>
+
+namespace dravello {
+
+// Where the program may fetch rates from, judged on an address already taken apart: `scheme`
+// and `host` as a URL parser gives them (lower case, an IPv6 address without brackets).
+// HTTPS to any host, or plain HTTP to this computer itself (localhost, 127.0.0.0/8, ::1), which
+// never leaves it. Anything else, an empty host included, is refused.
+bool FeedAddressAllowed(std::string_view scheme, std::string_view host);
+
+// A redirect is followed only to HTTPS, whatever the first address was.
+bool FeedRedirectAllowed(std::string_view scheme, std::string_view host);
+
+// Whether `host` names this computer: "localhost", an IPv4 address 127.x.y.z in dotted decimal,
+// or the IPv6 loopback "::1" (also written out in full).
+bool IsLocalHost(std::string_view host);
+
+// The address used when the settings file names none.
+inline constexpr std::string_view kDefaultFeedAddress =
+    "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+
+}  // namespace dravello
