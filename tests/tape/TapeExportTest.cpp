@@ -303,7 +303,7 @@ TEST(TapeSaveJob, RunsOnItsOwnThreadAndCanBeCancelledOnTheWay) {
   TempFolder folder;
   const std::string file = folder.File("cinta.csv");
   WriteBytes(file, "old");
-  const TapeLines lines = Tape(200000);
+  const TapeLines lines = Tape(60000);
   const TapeExport csv(TapeFormat::kCsv, kSpain);
   {
     // Cancelled once it has written something: it stops at its next piece.
