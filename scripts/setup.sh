@@ -14,6 +14,7 @@ packages=(
   xdotool x11-utils x11-xserver-utils imagemagick xclip dbus-daemon at-spi2-core
   python3-gi python3-pyatspi gir1.2-atspi-2.0
   cups printer-driver-cups-pdf poppler-utils
+  libreoffice-calc-nogui
 )
 
 missing=()

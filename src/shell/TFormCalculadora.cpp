@@ -57,7 +57,8 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     : QWidget(parent),
       view_(this, SetUp(ui_, this)),
       engine_(view_, separators),
-      monedas_(engine_, view_, settings_file) {
+      monedas_(engine_, view_, settings_file),
+      saver_(ui_.ListBox1, engine_.Separadores()) {
   // A title bar with a close box only and a fixed size; an ordinary top-level window keeps its
   // task-bar entry, so a minimised calculator can be brought back.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -71,6 +72,14 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     if (dravello::AcceleratorOf(entry.caption) != 0)
       accelerator_buttons_.push_back(key_buttons_.back());
   }
+  // The operations list's menu: saving belongs to the list, printing is the print button's.
+  view_.SetCurrencyOfLines([this]() -> const std::string& {
+    return monedas_.TablaMonedas()[static_cast<std::size_t>(monedas_.MonedaActual())].Moneda;
+  });
+  connect(ui_.ListBox1, &dravello::TapeList::SaveRequested, &saver_, &dravello::TapeSaver::SaveAs,
+          Qt::QueuedConnection);
+  connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
+          Qt::QueuedConnection);
   QCoreApplication::instance()->installEventFilter(this);
   FormCreate();
 }

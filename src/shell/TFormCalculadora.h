@@ -11,6 +11,7 @@
 #include "KeyInput.h"
 #include "KeyTable.h"
 #include "Monedas.h"
+#include "TapeSaver.h"
 #include "WindowView.h"
 #include "ui_TFormCalculadora.h"
 
@@ -103,6 +104,7 @@ class TFormCalculadora : public QWidget {
   WindowView view_;
   dravello::Calculadora engine_;
   dravello::Monedas monedas_;
+  dravello::TapeSaver saver_;  // "Guardar como…" of the operations list's menu
   dravello::CommandQueue queue_;
   std::vector<THighButton*> key_buttons_;  // the buttons of KeyButtons(), in its order
   std::vector<THighButton*> accelerator_buttons_;

@@ -8,6 +8,7 @@
 #include "ReadoutLabel.h"
 #include "THighButton.h"
 #include "TapeList.h"
+#include "TapeModel.h"
 #include "ui_TFormCalculadora.h"
 
 namespace {
@@ -67,6 +68,7 @@ void WindowView::SetPanel5(const std::string& caption, dravello::Color colour,
 }
 
 void WindowView::AppendListLine(const std::string& line) {
+  if (current_currency_) ui_.ListBox1->Model()->SetCurrency(current_currency_());
   ui_.ListBox1->AnotarOperacion(line);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "CalculatorView.h"
@@ -39,6 +40,12 @@ class WindowView : public dravello::CalculatorView {
   void SetAmountCell(int slot, const std::string& text) override;
   void SetAbbreviationCell(int slot, const std::string& text) override;
 
+  // Tells the operations list, at each line, the abbreviation of the current currency, so that
+  // a saved tape says in which currency each line was written.
+  void SetCurrencyOfLines(std::function<const std::string&()> current) {
+    current_currency_ = std::move(current);
+  }
+
   // The accessible name of a currency button: its abbreviation and its number, which stay
   // distinct when two currencies share an abbreviation or have none yet.
   static QString CurrencyButtonName(int tag, const QString& caption);
@@ -46,6 +53,7 @@ class WindowView : public dravello::CalculatorView {
  private:
   QWidget* window_;
   const Ui::TFormCalculadora& ui_;
+  std::function<const std::string&()> current_currency_;
   std::array<ReadoutLabel*, 3> memory_panels_;
   std::array<THighButton*, 4> recall_buttons_;
   std::array<QToolButton*, 7> currency_buttons_{};  // by tag

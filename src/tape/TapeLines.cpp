@@ -5,50 +5,102 @@
 
 namespace dravello {
 
+namespace {
+
+template <typename T>
+std::shared_ptr<T[]> NewBlock(std::size_t size) {
+  return std::make_shared_for_overwrite<T[]>(size);
+}
+
+// Replaces `block` by a copy of its first `used` elements when another store shares it.
+template <typename T>
+void Unshare(std::shared_ptr<T[]>& block, std::size_t size, std::size_t used) {
+  if (block.use_count() <= 1) return;
+  std::shared_ptr<T[]> own = NewBlock<T>(size);
+  std::copy_n(block.get(), used, own.get());
+  block = std::move(own);
+}
+
+}  // namespace
+
+void TapeLines::OwnLastBlocks() {
+  const std::size_t text_used = static_cast<std::size_t>(size_ % kBlockBytes);
+  if (text_used != 0) Unshare(blocks_.back(), kBlockBytes, text_used);
+  const std::size_t starts_used = count_ % kStartsPerBlock;
+  if (starts_used != 0) Unshare(starts_.back(), kStartsPerBlock, starts_used);
+}
+
+void TapeLines::SetCurrency(std::string_view currency) {
+  if (currency != currency_) currency_.assign(currency);
+}
+
 void TapeLines::Append(std::string_view line) {
-  // Offsets first: if the deque cannot grow, nothing has been written yet.
-  starts_.push_back(size_);
-  std::size_t copied = 0;
-  try {
-    while (copied < line.size()) {
-      const std::size_t in_block = (size_ + copied) % kBlockBytes;
-      if (in_block == 0 && (size_ + copied) / kBlockBytes == blocks_.size()) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockBytes));
-      }
-      const std::size_t block = (size_ + copied) / kBlockBytes;
-      const std::size_t chunk = std::min(line.size() - copied, kBlockBytes - in_block);
-      std::memcpy(blocks_[block].get() + in_block, line.data() + copied, chunk);
-      copied += chunk;
-    }
-  } catch (...) {
-    // Out of memory half way: forget the line so the store stays whole.
-    starts_.pop_back();
-    throw;
+  // Everything that may fail (memory) comes before the line is counted, so a failed append
+  // leaves the store whole; blocks allocated on the way are used by the next line.
+  OwnLastBlocks();
+  if (count_ % kStartsPerBlock == 0 && count_ / kStartsPerBlock == starts_.size()) {
+    starts_.push_back(NewBlock<std::uint64_t>(kStartsPerBlock));
   }
-  size_ += line.size();
+  const std::uint64_t end = size_ + line.size();
+  while (blocks_.size() * static_cast<std::uint64_t>(kBlockBytes) < end) {
+    blocks_.push_back(NewBlock<char>(kBlockBytes));
+  }
+  if (runs_.empty() ? !currency_.empty() : runs_.back().currency != currency_) {
+    runs_.push_back({count_, currency_});
+  }
+
+  std::uint64_t at = size_;
+  std::size_t copied = 0;
+  while (copied < line.size()) {
+    const std::size_t in_block = static_cast<std::size_t>(at % kBlockBytes);
+    const std::size_t chunk = std::min(line.size() - copied, kBlockBytes - in_block);
+    std::memcpy(blocks_[static_cast<std::size_t>(at / kBlockBytes)].get() + in_block,
+                line.data() + copied, chunk);
+    copied += chunk;
+    at += chunk;
+  }
+  starts_[count_ / kStartsPerBlock][count_ % kStartsPerBlock] = size_;
+  size_ = end;
+  ++count_;
+}
+
+std::uint64_t TapeLines::StartOf(std::size_t index) const {
+  return starts_[index / kStartsPerBlock][index % kStartsPerBlock];
 }
 
 std::uint64_t TapeLines::EndOf(std::size_t index) const {
-  return index + 1 < starts_.size() ? starts_[index + 1] : size_;
+  return index + 1 < count_ ? StartOf(index + 1) : size_;
 }
 
 std::size_t TapeLines::LineSize(std::size_t index) const {
-  return static_cast<std::size_t>(EndOf(index) - starts_[index]);
+  return static_cast<std::size_t>(EndOf(index) - StartOf(index));
 }
 
 std::string TapeLines::Line(std::size_t index) const {
-  std::uint64_t at = starts_[index];
-  const std::uint64_t end = EndOf(index);
   std::string line;
-  line.reserve(static_cast<std::size_t>(end - at));
+  line.reserve(LineSize(index));
+  AppendLineTo(index, line);
+  return line;
+}
+
+void TapeLines::AppendLineTo(std::size_t index, std::string& out) const {
+  std::uint64_t at = StartOf(index);
+  const std::uint64_t end = EndOf(index);
   while (at < end) {
     const std::size_t in_block = static_cast<std::size_t>(at % kBlockBytes);
     const std::size_t chunk =
         static_cast<std::size_t>(std::min<std::uint64_t>(end - at, kBlockBytes - in_block));
-    line.append(blocks_[static_cast<std::size_t>(at / kBlockBytes)].get() + in_block, chunk);
+    out.append(blocks_[static_cast<std::size_t>(at / kBlockBytes)].get() + in_block, chunk);
     at += chunk;
   }
-  return line;
+}
+
+const std::string& TapeLines::CurrencyOf(std::size_t index) const {
+  static const std::string kNone;
+  const auto after = std::upper_bound(
+      runs_.begin(), runs_.end(), index,
+      [](std::size_t line, const CurrencyRun& run) { return line < run.first_line; });
+  return after == runs_.begin() ? kNone : std::prev(after)->currency;
 }
 
 }  // namespace dravello

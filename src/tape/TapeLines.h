@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,37 +9,70 @@
 
 namespace dravello {
 
-// The lines of the operations list, Windows-1252 bytes, in the order they were appended. Lines
-// are never changed or removed. The text lives in fixed-size blocks that are never moved, so an
-// append costs the same however many lines there are (no reallocation of the whole text), and
-// the store holds the text plus about 8 bytes of offset per line and one partly filled block.
+// The lines of the operations list, Windows-1252 bytes, in the order they were appended, each
+// with the currency that was current when it was written. Lines are never changed or removed.
+// The text and the line offsets live in fixed-size blocks that are never moved, so an append
+// costs the same however many lines there are (no reallocation of the whole text), and the
+// store holds the text plus 8 bytes of offset per line and one partly filled block of each.
+//
+// A copy (Snapshot) shares the blocks instead of copying them: it costs a few pointers per
+// 64 KiB of text, and it may be read on another thread while this store takes new lines, since
+// appends only write past the end of what the copy holds. Either store may take new lines;
+// the first append after a copy gives the appender its own last blocks.
 class TapeLines {
  public:
   TapeLines() = default;
   TapeLines(TapeLines&&) noexcept = default;
   TapeLines& operator=(TapeLines&&) noexcept = default;
 
+  // The lines appended so far, shared (see above).
+  TapeLines Snapshot() const { return TapeLines(*this); }
+
   void Append(std::string_view line);
 
-  std::size_t Count() const { return starts_.size(); }
-  bool Empty() const { return starts_.empty(); }
+  // The abbreviation of the currency in which the lines appended from now on are written.
+  // Costs a comparison of the abbreviations; the store keeps one entry per change.
+  void SetCurrency(std::string_view currency);
+
+  std::size_t Count() const { return count_; }
+  bool Empty() const { return count_ == 0; }
 
   // The bytes of line `index`, which must be below Count().
   std::string Line(std::size_t index) const;
+  // Appends the bytes of line `index` to `out`.
+  void AppendLineTo(std::size_t index, std::string& out) const;
   std::size_t LineSize(std::size_t index) const;
+  // The currency of line `index` (empty for lines appended before any SetCurrency).
+  const std::string& CurrencyOf(std::size_t index) const;
 
   // Bytes of text held, all lines together.
   std::uint64_t TextBytes() const { return size_; }
 
   // Block size of the text store; a line may span blocks.
   static constexpr std::size_t kBlockBytes = 64 * 1024;
+  // Line offsets per offset block.
+  static constexpr std::size_t kStartsPerBlock = 8 * 1024;
 
  private:
-  std::uint64_t EndOf(std::size_t index) const;
+  TapeLines(const TapeLines&) = default;
 
-  std::vector<std::unique_ptr<char[]>> blocks_;
-  std::deque<std::uint64_t> starts_;  // offset of each line's first byte in the whole text
-  std::uint64_t size_ = 0;            // bytes of text; the next line starts here
+  struct CurrencyRun {
+    std::size_t first_line;
+    std::string currency;
+  };
+
+  std::uint64_t StartOf(std::size_t index) const;
+  std::uint64_t EndOf(std::size_t index) const;
+  // Before writing into the last blocks: a block that a copy shares is copied first.
+  void OwnLastBlocks();
+
+  std::vector<std::shared_ptr<char[]>> blocks_;
+  // Offset of each line's first byte in the whole text.
+  std::vector<std::shared_ptr<std::uint64_t[]>> starts_;
+  std::size_t count_ = 0;
+  std::uint64_t size_ = 0;  // bytes of text; the next line starts here
+  std::vector<CurrencyRun> runs_;
+  std::string currency_;  // for the next line
 };
 
 }  // namespace dravello

@@ -1,8 +1,13 @@
 #include "TapeList.h"
 
 #include <QAccessible>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -61,6 +66,89 @@ void TapeList::AnotarOperacion(const std::string& line) {
   const QModelIndex index = tape_->index(last, 0);
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
   scrollTo(index);
+}
+
+QModelIndex TapeList::SelectedLine() const {
+  if (!selectionModel()) return QModelIndex();
+  const QModelIndexList selected = selectionModel()->selectedIndexes();
+  return selected.isEmpty() ? QModelIndex() : selected.first();
+}
+
+void TapeList::ShowMenu(std::optional<QPoint> global) {
+  if (menu_ == nullptr) {
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("MenuOperaciones"));
+    menu_->setAccessibleName(QStringLiteral("Operaciones Realizadas"));
+    copy_line_ = menu_->addAction(QStringLiteral("Copiar &línea"));
+    copy_all_ = menu_->addAction(QStringLiteral("Copiar &todo"));
+    menu_->addSeparator();
+    QAction* save = menu_->addAction(QStringLiteral("&Guardar como…"));
+    QAction* print = menu_->addAction(QStringLiteral("&Imprimir…"));
+    connect(copy_line_, &QAction::triggered, this, &TapeList::CopyLine);
+    connect(copy_all_, &QAction::triggered, this, &TapeList::CopyAll);
+    connect(save, &QAction::triggered, this, &TapeList::SaveRequested);
+    connect(print, &QAction::triggered, this, &TapeList::PrintRequested);
+  }
+  copy_line_->setEnabled(SelectedLine().isValid());
+  copy_all_->setEnabled(Rows() > 0);
+  if (!global) {
+    // Under the selected line where it is on screen, else in the middle of the list.
+    const QModelIndex line = SelectedLine();
+    const QRect rect = line.isValid() ? visualRect(line) & viewport()->rect() : QRect();
+    const QPoint at = rect.isEmpty() ? viewport()->rect().center() : rect.bottomLeft();
+    global = viewport()->mapToGlobal(at);
+  }
+  menu_->popup(*global);
+}
+
+void TapeList::CopyLine() const {
+  const QModelIndex line = SelectedLine();
+  if (!line.isValid()) return;
+  QGuiApplication::clipboard()->setText(model()->data(line, Qt::DisplayRole).toString());
+}
+
+void TapeList::CopyAll() const {
+  QString text;
+  if (model() == tape_) {
+    // Straight from the store: a long run holds millions of lines.
+    const TapeLines& lines = tape_->Lines();
+    text.reserve(static_cast<qsizetype>(lines.TextBytes() + lines.Count()));
+    std::string line;
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+      line.clear();
+      lines.AppendLineTo(i, line);
+      for (const char byte : line) text += QChar(static_cast<char16_t>(Cp1252ToCodePoint(byte)));
+      text += u'\n';
+    }
+  } else {
+    for (int row = 0; row < Rows(); ++row) {
+      text += model()->data(model()->index(row, modelColumn(), rootIndex())).toString();
+      text += u'\n';
+    }
+  }
+  QGuiApplication::clipboard()->setText(text);
+}
+
+void TapeList::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    ShowMenu(event->globalPos());
+  } else {
+    ShowMenu();
+  }
+  event->accept();
+}
+
+void TapeList::keyPressEvent(QKeyEvent* event) {
+  // The Menu key and Shift+F10 open the menu. Where the platform already turns the Menu key
+  // into a context-menu event, the menu is open and this press finds it so.
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (event->key() == Qt::Key_Menu ||
+      (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+    if (menu_ == nullptr || !menu_->isVisible()) ShowMenu();
+    event->accept();
+    return;
+  }
+  QListView::keyPressEvent(event);
 }
 
 void TapeList::SetRowHeight(int pixels) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QListView>
+#include <optional>
 #include <string>
 #include <vector>
+
+class QMenu;
 
 namespace dravello {
 
@@ -14,6 +17,9 @@ class TapeModel;
 // instead, keeping QListView's keyboard, mouse, selection and accessibility behaviour (a
 // screen reader reads it as a list, row by row; the window gives it its accessible name).
 // Vertical scrolling goes by whole rows, as in a list box.
+//
+// Its menu (right button, the Menu key, Shift+F10) copies the selected line or every line to
+// the clipboard and asks the window to save or print the list.
 class TapeList : public QListView {
   Q_OBJECT
 
@@ -35,13 +41,31 @@ class TapeList : public QListView {
   void SetRowHeight(int pixels);
   int RowHeight() const;
 
+  // Opens the list's menu at `global` (screen coordinates), or below the selected line when
+  // `global` is nothing (the keyboard's way). Returns at once; the menu works on its own.
+  void ShowMenu(std::optional<QPoint> global = std::nullopt);
+  // The menu, once it has been opened (it is made at its first use).
+  QMenu* Menu() const { return menu_; }
+
+  // "Copiar línea": the selected line, as plain text. Nothing when no line is selected.
+  void CopyLine() const;
+  // "Copiar todo": every line, each followed by a line feed, as plain text.
+  void CopyAll() const;
+
   QRect visualRect(const QModelIndex& index) const override;
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
   QModelIndex indexAt(const QPoint& point) const override;
   void doItemsLayout() override;
   void reset() override;
 
+ signals:
+  // "Guardar como…" and "Imprimir…": the window saves and prints the list.
+  void SaveRequested();
+  void PrintRequested();
+
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void rowsInserted(const QModelIndex& parent, int start, int end) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -64,6 +88,7 @@ class TapeList : public QListView {
   int LineWidth(int row) const;
   void RecomputeContentWidth();
   void UpdateScrollRanges();
+  QModelIndex SelectedLine() const;
 
   TapeModel* own_;
   TapeModel* tape_;
@@ -72,6 +97,9 @@ class TapeList : public QListView {
   int content_width_ = 0;               // widest line, in pixels
   // Advance of each Windows-1252 byte in the list's font; empty until measured.
   mutable std::vector<float> advances_;
+  QMenu* menu_ = nullptr;
+  QAction* copy_line_ = nullptr;
+  QAction* copy_all_ = nullptr;
 };
 
 }  // namespace dravello

@@ -21,7 +21,10 @@ class TapeModel : public QAbstractListModel {
   // (INT_MAX rows) ignores further lines.
   void Append(std::string_view line);
 
-  // The lines themselves, without Qt, for printing.
+  // The abbreviation of the currency in which the lines appended from now on are written.
+  void SetCurrency(std::string_view currency) { lines_.SetCurrency(currency); }
+
+  // The lines themselves, without Qt, for printing and saving.
   const TapeLines& Lines() const { return lines_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -70,7 +70,8 @@ QString TapePrinter::PrintWithDialog(const TapeLines& lines, QPrinter& printer, 
   return Print(lines, printer);
 }
 
-QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer) {
+QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
+                           const std::function<bool(std::size_t)>& progress) {
   if (!printer.setPageOrientation(QPageLayout::Portrait)) {
     return Failure(printer, QStringLiteral("ponerse en vertical"));
   }
@@ -87,6 +88,11 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer) {
   bool page_has_lines = false;
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     if (page_has_lines && y + h > bottom) {
+      if (progress && !progress(i)) {
+        printer.abort();
+        painter.end();
+        return QString();
+      }
       if (!printer.newPage()) {
         painter.end();
         return Failure(printer, QStringLiteral("empezar una página nueva"));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -25,8 +27,12 @@ class TapePrinter {
   // `parent` as its parent, and prints on acceptance. Cancelling prints nothing.
   static QString PrintWithDialog(const TapeLines& lines, QPrinter& printer, QWidget* parent);
 
-  // Prints on `printer` as it is set up, without a dialog.
-  static QString Print(const TapeLines& lines, QPrinter& printer);
+  // Prints on `printer` as it is set up, without a dialog. `progress`, when given, is told the
+  // number of lines printed at the end of each page; when it returns false the job is
+  // abandoned (QPrinter::abort) and the result is empty. It may run on a thread other than the
+  // window's, as saving a PDF does.
+  static QString Print(const TapeLines& lines, QPrinter& printer,
+                       const std::function<bool(std::size_t)>& progress = {});
 };
 
 }  // namespace dravello

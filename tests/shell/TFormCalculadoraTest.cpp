@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -21,6 +22,9 @@
 #include "TFormCalculadora.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
+#include "TapeLines.h"
+#include "TapeList.h"
+#include "TapeModel.h"
 
 namespace {
 
@@ -355,6 +359,48 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(lit.lit, QStringList{QStringLiteral("HighButton33")});
   }
 
+  // The list's menu keys reach the list through the window's routing and give no command.
+  void menuKeyAndShiftF10InTheListOpenItsMenuOnly() {
+    Type(QStringLiteral("12+3\r"));
+    const QStringList lines = Lines();
+    auto* list = Control<dravello::TapeList>("ListBox1");
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers modifiers;
+    } keys[] = {{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}};
+    for (const auto& k : keys) {
+      list->setFocus();
+      LitRecorder lit(form_.get());
+      Key(k.key, k.modifiers);
+      QTRY_VERIFY(list->Menu() != nullptr && list->Menu()->isVisible());
+      list->Menu()->hide();
+      QCOMPARE(Lines(), lines);
+      QCOMPARE(Display(), QStringLiteral("15,00"));
+      QVERIFY(lit.lit.isEmpty());
+      QCOMPARE(Focus(), QStringLiteral("ListBox1"));
+    }
+  }
+
+  void printingFromTheListsMenuIsThePrintButtons() {
+    QStringList dialogs;
+    QTimer closer;
+    closer.setInterval(10);
+    connect(&closer, &QTimer::timeout, this, [&] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialogs << QString::fromLatin1(dialog->metaObject()->className());
+        dialog->reject();
+      }
+    });
+    closer.start();
+    auto* list = Control<dravello::TapeList>("ListBox1");
+    list->ShowMenu();
+    QTRY_VERIFY(list->Menu()->isVisible());
+    list->Menu()->actions().last()->trigger();
+    list->Menu()->hide();
+    // The print dialog, or the print button's message where there is no printer.
+    QTRY_VERIFY(!dialogs.isEmpty() || !closer_->boxes.isEmpty());
+  }
+
   void altWithAnAcceleratorClicksAlsoInTheList() {
     Type(QStringLiteral("6"));
     Control("ListBox1")->setFocus();
@@ -480,6 +526,10 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(Shown("StaticTextMT1"), QStringLiteral("Eur"));
     Click("SpeedButton1");
     QCOMPARE(Lines(), (QStringList{"(1.000 Pts)", "---> Cambio a Moneda (Eur)", "(6,01 Eur)"}));
+    // Each line knows the currency in which it was written, for saving it.
+    const dravello::TapeLines& tape = Control<dravello::TapeList>("ListBox1")->Model()->Lines();
+    QCOMPARE((std::vector<std::string>{tape.CurrencyOf(0), tape.CurrencyOf(1), tape.CurrencyOf(2)}),
+             (std::vector<std::string>{"Pts", "Pts", "Eur"}));
     QCOMPARE(Shown("PanelMoneda"), QStringLiteral("Eur"));
     QCOMPARE(Display(), QStringLiteral("6,01"));
     QCOMPARE(Control("SpeedButton1")->accessibleName(), QStringLiteral("Eur (moneda 1)"));

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 using dravello::TapeLines;
@@ -82,6 +83,75 @@ TEST(TapeLines, AMovedStoreKeepsItsLines) {
   EXPECT_EQ(second.Line(1), std::string(kBlock + 3, 'z'));
   second.Append("tres");
   EXPECT_EQ(second.Line(2), "tres");
+}
+
+TEST(TapeLines, ASnapshotKeepsItsLinesWhileBothStoresGrow) {
+  // Lines of every length around the block sizes, so that the snapshot falls inside a text
+  // block and an offset block, and the stores then outgrow them.
+  TapeLines tape;
+  std::vector<std::string> lines;
+  for (std::size_t n = 0; n < TapeLines::kStartsPerBlock + 5; ++n) {
+    lines.push_back(std::string(n % 97, static_cast<char>('a' + n % 26)));
+    tape.Append(lines.back());
+  }
+  const std::size_t taken = lines.size();
+  TapeLines snapshot = tape.Snapshot();
+  for (std::size_t n = 0; n < 2 * TapeLines::kStartsPerBlock; ++n) {
+    tape.Append("tape " + std::to_string(n));
+    snapshot.Append("copy " + std::to_string(n));
+  }
+  tape.Append(std::string(kBlock + 10, 't'));
+  snapshot.Append(std::string(kBlock + 10, 'c'));
+
+  for (std::size_t i = 0; i < taken; ++i) {
+    ASSERT_EQ(tape.Line(i), lines[i]) << "line " << i;
+    ASSERT_EQ(snapshot.Line(i), lines[i]) << "line " << i;
+  }
+  EXPECT_EQ(tape.Line(taken + 3), "tape 3");
+  EXPECT_EQ(snapshot.Line(taken + 3), "copy 3");
+  EXPECT_EQ(tape.Line(tape.Count() - 1), std::string(kBlock + 10, 't'));
+  EXPECT_EQ(snapshot.Line(snapshot.Count() - 1), std::string(kBlock + 10, 'c'));
+}
+
+TEST(TapeLines, ASnapshotCanBeReadOnAnotherThreadWhileTheStoreTakesLines) {
+  TapeLines tape;
+  for (int n = 0; n < 50000; ++n) tape.Append("1.234,50 + " + std::to_string(n) + " = x");
+  const TapeLines snapshot = tape.Snapshot();
+  std::uint64_t read_bytes = 0;
+  std::thread reader([&] {
+    for (std::size_t i = 0; i < snapshot.Count(); ++i) read_bytes += snapshot.Line(i).size();
+  });
+  for (int n = 0; n < 50000; ++n) tape.Append("2,00 * " + std::to_string(n) + " = y");
+  reader.join();
+  EXPECT_EQ(read_bytes, snapshot.TextBytes());
+  EXPECT_EQ(tape.Count(), 100000u);
+}
+
+TEST(TapeLines, KnowsTheCurrencyOfEachLine) {
+  TapeLines tape;
+  tape.Append("before any currency");
+  tape.SetCurrency("Pts");
+  tape.Append("a");
+  tape.Append("b");
+  tape.SetCurrency("Eur");
+  tape.SetCurrency("Pts");  // switched back before any line: no change
+  tape.Append("c");
+  tape.SetCurrency("\x80");
+  tape.Append("d");
+  tape.SetCurrency("Eur");
+  tape.Append("e");
+  const TapeLines snapshot = tape.Snapshot();
+  tape.SetCurrency("");
+  tape.Append("f");
+
+  const std::vector<std::string> expected = {"", "Pts", "Pts", "Pts", "\x80", "Eur", ""};
+  ASSERT_EQ(tape.Count(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(tape.CurrencyOf(i), expected[i]) << "line " << i;
+    if (i < snapshot.Count()) {
+      EXPECT_EQ(snapshot.CurrencyOf(i), expected[i]) << "line " << i;
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -218,6 +221,77 @@ class TapeListTest : public QObject {
     list.AnotarOperacion("after the shared model went");
     QCOMPARE(list.Model()->rowCount(), 1);
     QCOMPARE(list.currentIndex().row(), 0);
+  }
+
+  // The menu, however it is opened: 0 the right button on the first line, 1 the Menu key,
+  // 2 Shift+F10.
+  void its_menu_copies_a_line_or_all_and_asks_to_save_or_print() {
+    QFETCH(int, way);
+    TapeList list;
+    ShowLikeListBox1(list);
+    for (int n = 0; n < 3; ++n) list.AnotarOperacion(Line(n));
+    list.AnotarOperacion("Pegado Desde ClipBoard 1,00 \xB1 \x80");
+    list.setFocus();
+    switch (way) {
+      case 0: {
+        // The click, then the event that the window makes of it (QTest sends only the click).
+        const QPoint at = list.visualRect(list.model()->index(0, 0)).center();
+        QTest::mouseClick(list.viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list.viewport(), &event);
+        break;
+      }
+      case 1:
+        QTest::keyClick(&list, Qt::Key_Menu);
+        break;
+      default:
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+        break;
+    }
+    QTRY_VERIFY(list.Menu() != nullptr && list.Menu()->isVisible());
+    QMenu* menu = list.Menu();
+    QStringList texts;
+    for (QAction* action : menu->actions()) texts << action->text();
+    QCOMPARE(texts, (QStringList{u"Copiar &línea"_qs, u"Copiar &todo"_qs, QString(),
+                                 u"&Guardar como…"_qs, u"&Imprimir…"_qs}));
+    // The right button selects the line under it first; the keys keep the selection.
+    const int selected = way == 0 ? 0 : 3;
+    QCOMPARE(SelectedRows(list), QList<int>{selected});
+
+    menu->actions()[0]->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             list.model()->index(selected, 0).data().toString());
+    menu->actions()[1]->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QString::fromStdString(Line(0) + "\n" + Line(1) + "\n" + Line(2) + "\n") +
+                 u"Pegado Desde ClipBoard 1,00 ± €\n"_qs);
+    QSignalSpy save(&list, &TapeList::SaveRequested);
+    QSignalSpy print(&list, &TapeList::PrintRequested);
+    menu->actions()[3]->trigger();
+    menu->actions()[4]->trigger();
+    QCOMPARE(save.count(), 1);
+    QCOMPARE(print.count(), 1);
+    menu->hide();
+    QCOMPARE(list.model()->rowCount(), 4);  // the menu writes no line
+  }
+  void its_menu_copies_a_line_or_all_and_asks_to_save_or_print_data() {
+    QTest::addColumn<int>("way");
+    QTest::newRow("right button") << 0;
+    QTest::newRow("Menu key") << 1;
+    QTest::newRow("Shift+F10") << 2;
+  }
+
+  void on_an_empty_list_the_menu_offers_only_saving_and_printing() {
+    TapeList list;
+    ShowLikeListBox1(list);
+    list.ShowMenu();
+    QTRY_VERIFY(list.Menu()->isVisible());
+    QList<bool> enabled;
+    for (QAction* action : list.Menu()->actions()) {
+      if (!action->isSeparator()) enabled << action->isEnabled();
+    }
+    QCOMPARE(enabled, (QList<bool>{false, false, true, true}));
+    list.Menu()->hide();
   }
 
   void the_window_can_promote_a_list_widget_to_it() {
