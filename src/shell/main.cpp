@@ -13,6 +13,7 @@
 #include "SettingsPath.h"
 #include "ShellAccessibility.h"
 #include "TFormCalculadora.h"
+#include "ToolkitTranslations.h"
 
 namespace {
 
@@ -27,7 +28,13 @@ dravello::Separators SystemSeparators() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The layout is scaled to the screen's dots per inch by the window itself, in whole pixels.
+  // Fractional device-pixel ratios (1.25 at 120 dpi) are left to that scaling instead of being
+  // applied on top of it, so that sizes given in screen pixels stay whole screen pixels.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+      Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
   QApplication app(argc, argv);
+  dravello::LoadToolkitTranslations(app);
   QApplication::setApplicationName(QStringLiteral("CalculadoraDravello"));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dravello.CalculadoraDravello"));
   QIcon icon;
