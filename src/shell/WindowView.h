@@ -39,6 +39,10 @@ class WindowView : public dravello::CalculatorView {
   void SetAmountCell(int slot, const std::string& text) override;
   void SetAbbreviationCell(int slot, const std::string& text) override;
 
+  // Tells the fields that show amounts and rates where their decimals begin (the regional
+  // decimal separator, Windows-1252): only those fields may cut decimals that do not fit.
+  void SetDecimalSeparator(char separator);
+
   // The accessible name of a currency button: its abbreviation and its number, which stay
   // distinct when two currencies share an abbreviation or have none yet.
   static QString CurrencyButtonName(int tag, const QString& caption);
