@@ -91,15 +91,23 @@ dravello::FittedText ReadoutLabel::Shown() const {
   rules.legible_floor = static_cast<int>(
       std::lround(double(kFloorDesignPixels) * logicalDpiY() / double(kDesignDpi)));
   rules.decimal_separator = decimal_separator_;
-  QFont sized = font();
-  const auto measure = [&sized](int pixel_size, const QString& t) {
-    sized.setPixelSize(pixel_size);
-    return QFontMetricsF(sized).horizontalAdvance(t);
+  const auto measure = [this](int pixel_size, const QString& t) {
+    return MetricsAt(pixel_size).horizontalAdvance(t);
   };
   const dravello::FittedText fitted = dravello::FitText(whole, TextRoom(), rules, measure);
   if (fits_.size() >= kMaxCachedFits) fits_.clear();
   fits_.insert(whole, fitted);
   return fitted;
+}
+
+const QFontMetricsF& ReadoutLabel::MetricsAt(int pixel_size) const {
+  auto it = metrics_.find(pixel_size);
+  if (it == metrics_.end()) {
+    QFont sized = font();
+    sized.setPixelSize(pixel_size);
+    it = metrics_.emplace(pixel_size, QFontMetricsF(sized, this)).first;
+  }
+  return it->second;
 }
 
 bool ReadoutLabel::event(QEvent* event) {
@@ -152,6 +160,7 @@ void ReadoutLabel::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
       event->type() == QEvent::ContentsRectChange) {
     fits_.clear();
+    metrics_.clear();
   }
   QLabel::changeEvent(event);
 }

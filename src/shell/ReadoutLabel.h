@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFontMetricsF>
 #include <QHash>
 #include <QLabel>
+#include <map>
 
 #include "TextFit.h"
 
@@ -62,6 +64,10 @@ class ReadoutLabel : public QLabel {
   TBevelCut bevel_outer_ = bvNone;
   TBorderStyle border_style_ = bsNone;
   QChar decimal_separator_;
+  // The metrics of the label's font at `pixel_size`, made once per size.
+  const QFontMetricsF& MetricsAt(int pixel_size) const;
+
   // Fitted texts by text, for the present size and font; a text met again costs a look-up.
   mutable QHash<QString, dravello::FittedText> fits_;
+  mutable std::map<int, QFontMetricsF> metrics_;
 };

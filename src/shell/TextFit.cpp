@@ -24,6 +24,21 @@ int LargestSize(int low, int high, const Fits& fits) {
   return found;
 }
 
+// The same, stepping from `guess`: a good guess costs two or three measurements.
+template <typename Fits>
+int LargestSizeFrom(int guess, int low, int high, const Fits& fits) {
+  if (low > high) return 0;
+  int size = std::clamp(guess, low, high);
+  if (fits(size)) {
+    while (size < high && fits(size + 1)) ++size;
+    return size;
+  }
+  while (size > low) {
+    if (fits(--size)) return size;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int CuttableDecimals(const QString& text, QChar decimal_separator) {
@@ -39,9 +54,13 @@ FittedText FitText(const QString& text, double room, const FitRules& rules,
                    const MeasureText& measure) {
   const int layout = std::max(1, rules.layout_size);
   const auto fits_whole = [&](int size) { return measure(size, text) <= room; };
-  if (text.isEmpty() || fits_whole(layout)) return {layout, text};
+  if (text.isEmpty()) return {layout, text};
+  const double full = measure(layout, text);
+  if (full <= room) return {layout, text};
 
-  const int whole = LargestSize(1, layout - 1, fits_whole);
+  // Widths grow about in proportion to the size: the search starts where that puts it.
+  const int whole = LargestSizeFrom(static_cast<int>(layout * std::max(room, 0.0) / full), 1,
+                                    layout - 1, fits_whole);
   const int floor = std::clamp(rules.legible_floor, 1, layout);
   const int first_decimal = CuttableDecimals(text, rules.decimal_separator);
   if (whole >= floor || first_decimal < 0) return {std::max(whole, 1), text};
