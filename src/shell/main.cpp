@@ -29,10 +29,11 @@ dravello::Separators SystemSeparators() {
 
 int main(int argc, char* argv[]) {
   // The layout is scaled to the screen's dots per inch by the window itself, in whole pixels.
-  // Fractional device-pixel ratios (1.25 at 120 dpi) are left to that scaling instead of being
-  // applied on top of it, so that sizes given in screen pixels stay whole screen pixels.
+  // The fraction of a device-pixel ratio (1.25 at 120 dpi, 1.75 at 168) is left to that scaling
+  // instead of being applied on top of it, so that sizes given in screen pixels (the collapse
+  // steps) stay whole screen pixels; a whole ratio enlarges everything alike.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-      Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
+      Qt::HighDpiScaleFactorRoundingPolicy::Floor);
   QApplication app(argc, argv);
   dravello::LoadToolkitTranslations(app);
   QApplication::setApplicationName(QStringLiteral("CalculadoraDravello"));
