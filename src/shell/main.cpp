@@ -32,8 +32,7 @@ int main(int argc, char* argv[]) {
   // The fraction of a device-pixel ratio (1.25 at 120 dpi, 1.75 at 168) is left to that scaling
   // instead of being applied on top of it, so that sizes given in screen pixels (the collapse
   // steps) stay whole screen pixels; a whole ratio enlarges everything alike.
-  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-      Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
   QApplication app(argc, argv);
   dravello::LoadToolkitTranslations(app);
   QApplication::setApplicationName(QStringLiteral("CalculadoraDravello"));

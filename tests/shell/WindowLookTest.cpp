@@ -318,8 +318,7 @@ class WindowLookTest : public QObject {
 
 int main(int argc, char** argv) {
   // As the program's entry does: whole device-pixel ratios, so 120 dpi lays out unscaled.
-  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-      Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
   QApplication app(argc, argv);
   WindowLookTest test;
   return QTest::qExec(&test, argc, argv);
