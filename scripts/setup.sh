@@ -15,7 +15,38 @@ packages=(
   python3-gi python3-pyatspi gir1.2-atspi-2.0
   cups printer-driver-cups-pdf poppler-utils
   libreoffice-calc-nogui
+  locales qt6-translations-l10n
 )
+
+# Locales the tests run under: Spanish, where users run the program, and French, whose thousands
+# separator (a narrow no-break space) has no Windows-1252 byte.
+locales=(es_ES.UTF-8 fr_FR.UTF-8)
+
+missing_locales() {
+  local have l
+  have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z' | tr -d '-')
+  for l in "${locales[@]}"; do
+    if ! grep -qx "$(echo "$l" | tr 'A-Z' 'a-z' | tr -d '-')" <<<"$have"; then echo "$l"; fi
+  done
+}
+
+generate_locales() {
+  local l
+  for l in "${locales[@]}"; do
+    # Listed in /etc/locale.gen, so that a later locale-gen keeps them.
+    if ! grep -q "^${l} UTF-8" /etc/locale.gen; then
+      if grep -q "^# *${l} UTF-8" /etc/locale.gen; then
+        $sudo sed -i "s/^# *${l} UTF-8/${l} UTF-8/" /etc/locale.gen
+      else
+        echo "${l} UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+      fi
+    fi
+  done
+  $sudo locale-gen >/dev/null
+}
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,13 +55,14 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ -n "$(missing_locales)" ]; then
+  echo "Generating locales: $(missing_locales | tr '\n' ' ')"
+  generate_locales
+fi

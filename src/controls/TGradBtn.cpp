@@ -207,7 +207,10 @@ QImage TGradBtn::Render(QSize size) const {
 
 void TGradBtn::RenderInto(QImage& image) const {
   using namespace dravello;
-  const int w = image.width(), h = image.height();
+  // Drawn in the control's own pixels; an image of a higher device-pixel ratio takes the same
+  // drawing at its finer resolution.
+  const QSize size = (QSizeF(image.size()) / image.devicePixelRatio()).toSize();
+  const int w = size.width(), h = size.height();
   if (w <= 0 || h <= 0) return;
   QPainter painter(&image);
   painter.setFont(font());
@@ -243,7 +246,14 @@ void TGradBtn::RenderInto(QImage& image) const {
 }
 
 void TGradBtn::paintEvent(QPaintEvent*) {
-  if (bitmap_.size() != size()) bitmap_ = QImage(size(), QImage::Format_RGB32);
+  // The picture has the device's resolution (two pixels a side at QT_SCALE_FACTOR=2), so the
+  // caption and the ellipses are not a small picture enlarged.
+  const qreal ratio = devicePixelRatioF();
+  const QSize device = (QSizeF(size()) * ratio).toSize();
+  if (bitmap_.size() != device || bitmap_.devicePixelRatio() != ratio) {
+    bitmap_ = QImage(device, QImage::Format_RGB32);
+    bitmap_.setDevicePixelRatio(ratio);
+  }
   RenderInto(bitmap_);
   QPainter painter(this);
   painter.drawImage(0, 0, bitmap_);

@@ -2,13 +2,22 @@
 
 #include <charconv>
 #include <cmath>
-#include <string_view>
 
 namespace dravello {
 
 namespace {
 
 constexpr int kDigits = 15;
+
+// The exponent of "d.ddde+XX" / "d.ddde-XXX" that std::to_chars writes.
+int ExponentOf(std::string_view text) {
+  int exponent = 0;
+  std::size_t i = 0;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  for (; i < text.size(); ++i) exponent = exponent * 10 + (text[i] - '0');
+  return negative ? -exponent : exponent;
+}
 
 }  // namespace
 
@@ -18,20 +27,20 @@ std::string FormatoGeneral(double value, char decimal_separator) {
   if (value == 0) return "0";
 
   // "d.dddddddddddddde+XX": the 15 significant digits after rounding, and the exponent of the
-  // rounded value (9.9999999999999999 becomes 1.00000000000000e+01). to_chars, unlike the printf
-  // family, writes "." whatever the C library's locale.
+  // rounded value (9.9999999999999999 becomes 1.00000000000000e+01). std::to_chars ignores the
+  // process locale, which the toolkit sets from the environment.
   char buf[40];
-  const auto written = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                     std::chars_format::scientific, kDigits - 1);
-  const std::string_view text(buf, static_cast<std::size_t>(written.ptr - buf));
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                       std::chars_format::scientific, kDigits - 1);
+  if (ec != std::errc()) return "NAN";
+  const std::string_view text(buf, static_cast<std::size_t>(end - buf));
   const std::size_t e = text.find('e');
+  if (e == std::string_view::npos) return "NAN";
   std::string digits;
-  for (char c : text.substr(0, e)) {
+  for (const char c : text.substr(0, e)) {
     if (c != '.') digits.push_back(c);
   }
-  const std::string_view exponent_text = text.substr(e + (text[e + 1] == '+' ? 2 : 1));
-  int exponent = 0;
-  std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
+  const int exponent = ExponentOf(text.substr(e + 1));
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out = value < 0 ? "-" : "";

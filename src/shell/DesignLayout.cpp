@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <cmath>
 
+#include "WinColor.h"
+
 namespace dravello {
 namespace {
 
@@ -73,6 +75,8 @@ QColor ToQColor(Color colour) {
 }
 
 void ApplyDesign(QWidget* form, DesignScale scale) {
+  // First, so that the looks below take their unset roles from it.
+  form->setPalette(ClassicPalette());
   const QList<QWidget*> widgets = form->findChildren<QWidget*>();
   for (QWidget* widget : widgets) {
     if (scale.numerator != scale.denominator) ScaleGeometry(widget, scale);
@@ -101,9 +105,13 @@ void SetBackground(QWidget* widget, Color colour) {
 void SetTextColour(QWidget* widget, Color colour) {
   QPalette palette = widget->palette();
   const QColor c = ToQColor(colour);
+  // A list's text colour is its lines' colour: its frame and scroll bars keep the window's.
+  const bool list = qobject_cast<QAbstractScrollArea*>(widget) != nullptr;
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    palette.setColor(group, QPalette::WindowText, c);
-    palette.setColor(group, QPalette::ButtonText, c);
+    if (!list) {
+      palette.setColor(group, QPalette::WindowText, c);
+      palette.setColor(group, QPalette::ButtonText, c);
+    }
     palette.setColor(group, QPalette::Text, c);
   }
   widget->setPalette(palette);

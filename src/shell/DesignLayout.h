@@ -22,7 +22,9 @@ DesignScale ScaleForScreen(const QWidget* widget);
 // The colour of a Windows colour value 0x00BBGGRR (the top byte ignored).
 QColor ToQColor(Color colour);
 
-// Brings a window built from its stored layout to the screen: every position and size of
+// Brings a window built from its stored layout to the screen: the window takes the classic
+// palette (ClassicPalette), so every colour comes from the layout or from the classic values of
+// the system colours it names, whatever the desktop's theme; every position and size of
 // `form` and its descendants (the window's own size included) is scaled edge by edge, so
 // neighbours stay neighbours; fonts take the height in design pixels of their "FontHeight"
 // property, scaled, and Arial stands in for the Windows fonts "Small Fonts", "System" and
@@ -32,7 +34,7 @@ void ApplyDesign(QWidget* form, DesignScale scale);
 
 // The background colour of a plain widget (a panel, a label, the list).
 void SetBackground(QWidget* widget, Color colour);
-// The text colour of a plain widget.
+// The text colour of a plain widget; of a list, the colour of its lines only.
 void SetTextColour(QWidget* widget, Color colour);
 
 }  // namespace dravello

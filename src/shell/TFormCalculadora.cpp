@@ -64,6 +64,7 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   ApplyDesign(this, dravello::ScaleForScreen(this));
+  view_.SetDecimalSeparator(separators.decimal);
   ShowButtonPictures(ui_);
   NameControlsForAssistiveTools();
 

@@ -38,6 +38,17 @@ WindowView::WindowView(QWidget* window, const Ui::TFormCalculadora& ui)
   }
 }
 
+void WindowView::SetDecimalSeparator(char separator) {
+  const QChar decimal(dravello::Cp1252ToCodePoint(separator));
+  for (ReadoutLabel* field : {ui_.Panel1, ui_.PanelMemA, ui_.PanelMemB, ui_.PanelMemC, ui_.Panel5,
+                              ui_.Panel6, ui_.Panel7, ui_.PanelEqui, ui_.PanelDeci}) {
+    field->SetDecimalSeparator(decimal);
+  }
+  for (int slot = 1; slot <= 6; ++slot) {
+    if (amount_cells_[slot]) amount_cells_[slot]->SetDecimalSeparator(decimal);
+  }
+}
+
 void WindowView::SetPanel1(const std::string& caption) {
   ui_.Panel1->SetCaption(Text(caption));
 }

@@ -45,6 +45,9 @@ class WindowView : public dravello::CalculatorView {
   void SetCurrencyOfLines(std::function<const std::string&()> current) {
     current_currency_ = std::move(current);
   }
+  // Tells the fields that show amounts and rates where their decimals begin (the regional
+  // decimal separator, Windows-1252): only those fields may cut decimals that do not fit.
+  void SetDecimalSeparator(char separator);
 
   // The accessible name of a currency button: its abbreviation and its number, which stay
   // distinct when two currencies share an abbreviation or have none yet.

@@ -13,6 +13,7 @@
 #include "SettingsPath.h"
 #include "ShellAccessibility.h"
 #include "TFormCalculadora.h"
+#include "ToolkitTranslations.h"
 
 namespace {
 
@@ -27,7 +28,13 @@ dravello::Separators SystemSeparators() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The layout is scaled to the screen's dots per inch by the window itself, in whole pixels.
+  // The fraction of a device-pixel ratio (1.25 at 120 dpi, 1.75 at 168) is left to that scaling
+  // instead of being applied on top of it, so that sizes given in screen pixels (the collapse
+  // steps) stay whole screen pixels; a whole ratio enlarges everything alike.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
   QApplication app(argc, argv);
+  dravello::LoadToolkitTranslations(app);
   QApplication::setApplicationName(QStringLiteral("CalculadoraDravello"));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dravello.CalculadoraDravello"));
   QIcon icon;

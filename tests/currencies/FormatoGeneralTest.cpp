@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace dravello {
 namespace {
+
+// The toolkit sets the C library's locale from the environment; the notation must not follow it.
+// scripts/setup.sh generates these locales.
+const char* const kLocales[] = {"C", "es_ES.UTF-8", "fr_FR.UTF-8"};
 
 TEST(FormatoGeneral, FifteenSignificantDigitsFixedOrScientific) {
   const struct {
@@ -39,7 +45,16 @@ TEST(FormatoGeneral, FifteenSignificantDigitsFixedOrScientific) {
       {std::numeric_limits<double>::infinity(), "INF"},
       {std::nan(""), "NAN"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FormatoGeneral(c.value, ','), c.expected) << c.value;
+  for (const char* locale : kLocales) {
+    if (std::setlocale(LC_ALL, locale) == nullptr) {
+      ADD_FAILURE() << "locale " << locale << " is missing (scripts/setup.sh generates it)";
+      continue;
+    }
+    for (const auto& c : cases) {
+      EXPECT_EQ(FormatoGeneral(c.value, ','), c.expected) << c.expected << " under " << locale;
+    }
+  }
+  std::setlocale(LC_ALL, "C");
 }
 
 TEST(FormatoGeneral, UsesTheGivenDecimalSeparator) {

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <chrono>
-#include <cstdio>
+#include <iostream>
 
 #include "ControlsAccessibility.h"
 #include "GalleryWindow.h"
@@ -41,8 +41,11 @@ int MeasureFlash(int count) {
   const double cpu = CpuMilliseconds() - cpu_start;
   const std::chrono::duration<double, std::milli> wall =
       std::chrono::steady_clock::now() - wall_start;
-  std::printf("Flash(100), %d flashes: %.2f ms wall and %.3f ms CPU per flash\n", count,
-              wall.count() / count, cpu / count);
+  // Numbers in the C notation whatever the locale: QString::number ignores it.
+  std::cout << "Flash(100), " << QString::number(count).toStdString()
+            << " flashes: " << QString::number(wall.count() / count, 'f', 2).toStdString()
+            << " ms wall and " << QString::number(cpu / count, 'f', 3).toStdString()
+            << " ms CPU per flash\n";
   return 0;
 }
 
@@ -64,13 +67,13 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     QTest::qWait(200);
     if (!window.grab().save(args[2])) {
-      std::fprintf(stderr, "dravello-gallery: cannot write %s\n", qPrintable(args[2]));
+      std::cerr << "dravello-gallery: cannot write " << args[2].toStdString() << '\n';
       return 1;
     }
     return 0;
   }
   if (args.size() >= 2) {
-    std::fprintf(stderr, "usage: dravello-gallery [--grab FILE | --flash-cpu [COUNT]]\n");
+    std::cerr << "usage: dravello-gallery [--grab FILE | --flash-cpu [COUNT]]\n";
     return 2;
   }
   return app.exec();

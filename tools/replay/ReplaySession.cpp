@@ -41,15 +41,17 @@ void ReplaySession::Click(int tag) {
 void ReplaySession::WriteState(std::ostream& out) const {
   const EstadoCalculadora& e = calculadora_.Estado();
   view_.WriteIndicators(out);
-  out << "X: " << e.Numeros[1].count << '\n';
-  out << "Y: " << e.Numeros[2].count << '\n';
+  // Counts through std::to_string, whatever locale a stream may carry.
+  out << "X: " << std::to_string(e.Numeros[1].count) << '\n';
+  out << "Y: " << std::to_string(e.Numeros[2].count) << '\n';
   out << "entry: " << Cp1252ToUtf8(e.TextoEntrada) << '\n';
   out << "flags: HayNumero=" << FlagText(e.HayNumero)
       << " HayOperacion=" << FlagText(e.HayOperacion)
       << " NuevaEntrada=" << FlagText(e.NuevaEntrada) << " Operacion="
       << (e.Operacion == '\0' ? std::string() : Cp1252ToUtf8(std::string(1, e.Operacion))) << '\n';
-  out << "memories: " << e.MemoriaA.count << ' ' << e.MemoriaB.count << ' ' << e.MemoriaC.count
-      << ' ' << e.MemoriaAux.count << '\n';
+  out << "memories: " << std::to_string(e.MemoriaA.count) << ' ' << std::to_string(e.MemoriaB.count)
+      << ' ' << std::to_string(e.MemoriaC.count) << ' ' << std::to_string(e.MemoriaAux.count)
+      << '\n';
   view_.WriteCurrencyStrip(out, monedas_.MonedaActual());
   view_.WriteEquivalences(out);
   out << "end\n";

@@ -1,6 +1,7 @@
 #include "ReplayView.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 
 #include "Cp1252.h"
 
@@ -9,9 +10,15 @@ namespace dravello {
 namespace {
 
 std::string ColourText(Color colour) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%06X", static_cast<unsigned>(colour & 0xFFFFFF));
-  return buf;
+  // "0x" and six upper-case hexadecimal digits.
+  char digits[8];
+  const auto [end, ec] =
+      std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(colour & 0xFFFFFF), 16);
+  std::string text(digits, ec == std::errc() ? end : digits);
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return "0x" + std::string(6 - std::min<std::size_t>(6, text.size()), '0') + text;
 }
 
 const char* EnabledText(bool enabled) {

@@ -1,0 +1,148 @@
+#!/usr/bin/python3
+"""The real program as users meet it on their own desktops: regional settings, screens of
+120 dpi and twice the size, and the toolkit's own texts. Real X input under Xvfb, readings over
+AT-SPI (guiprobe).
+
+    e2e_look.py GUIPROBE_DIR PROGRAM OUT_DIR [SCENARIO]
+
+Without SCENARIO every scenario runs, each in a process of its own (one AT-SPI session per
+process). OUT_DIR receives a screenshot of each.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+guiprobe_dir, program, out_dir = sys.argv[1:4]
+sys.path.insert(0, guiprobe_dir)
+from guiprobe import Session  # noqa: E402
+
+SETTINGS = """[MONEDAS]
+Moneda0=Pts
+Decimales0=0
+Moneda1=Eur
+Decimales1=2
+Cambio1=166,386
+"""
+
+failures = []
+
+
+def check(what, got, expected):
+    status = "ok" if got == expected else "FAILED"
+    print(f"{status}: {what}: {got!r}" + ("" if got == expected else f" (expected {expected!r})"),
+          flush=True)
+    if got != expected:
+        failures.append(what)
+
+
+def wait(s, sel, text):
+    """The text of `sel` once it reads `text` (or what it reads after 3 s)."""
+    try:
+        return s.wait_for(sel, text, timeout=3.0)
+    except Exception:  # noqa: BLE001
+        return s.read(sel)
+
+
+def size(s, expected):
+    """The window's size once it is `expected` (or what it is after 3 s)."""
+    deadline = time.monotonic() + 3
+    while True:
+        g = s.geometry()
+        got = (g["width"], g["height"])
+        if got == expected or time.monotonic() > deadline:
+            return got
+        time.sleep(0.02)
+
+
+def rate_strip(s, name, point):
+    """The rate panel before and after a currency switch, in the regional notation."""
+    check(f"{name}: base rate", s.read("#PanelEqui"), "1")
+    s.click("#SpeedButton1", how="action")
+    check(f"{name}: switched", wait(s, "#PanelMoneda", "Eur"), "Eur")
+    check(f"{name}: rate of Eur", wait(s, "#PanelEqui", f"166{point}386"), f"166{point}386")
+    s.click("#SpeedButton0", how="action")
+    check(f"{name}: back to the base", wait(s, "#PanelMoneda", "Pts"), "Pts")
+    check(f"{name}: base rate again", wait(s, "#PanelEqui", "1"), "1")
+
+
+def collapse(s, name, full, steps):
+    """Both sections closed and opened again: the heights step by `steps` pixels."""
+    width, height = full
+    check(f"{name}: full size", size(s, full), full)
+    s.click("#GradBtn1", how="action")
+    check(f"{name}: equivalences closed", size(s, (width, height - steps[0])),
+          (width, height - steps[0]))
+    s.click("#GradBtn2", how="action")
+    closed = (width, height - steps[0] - steps[1])
+    check(f"{name}: operations closed", size(s, closed), closed)
+    s.click("#GradBtn2", how="action")
+    check(f"{name}: operations reopened", size(s, (width, height - steps[0])),
+          (width, height - steps[0]))
+    s.click("#GradBtn1", how="action")
+    check(f"{name}: equivalences reopened", size(s, full), full)
+
+
+def toolkit_texts(s, name):
+    """A message box of the toolkit under LANG=C: its button speaks Spanish."""
+    s.type("1/0\n")
+    button = {"name": "Aceptar", "role": "push button"}
+    try:
+        got = s.wait_for(button, "Aceptar", timeout=3.0)
+    except Exception:  # noqa: BLE001
+        got = [w.get("name") for w in s.windows()]
+    check(f"{name}: the box's button", got, "Aceptar")
+    s.key("Return")
+
+
+# name: (environment, what to check)
+SCENARIOS = {
+    "es_ES": ({"LANG": "es_ES.UTF-8"}, lambda s: rate_strip(s, "es_ES", ",")),
+    "C": ({"LANG": "C.UTF-8"}, lambda s: rate_strip(s, "C", ".")),
+    "fr_FR": ({"LANG": "fr_FR.UTF-8"}, lambda s: rate_strip(s, "fr_FR", ",")),
+    # The collapse steps are screen pixels: 78 and 123 whatever the dots per inch.
+    "96dpi": ({"LANG": "es_ES.UTF-8"}, lambda s: collapse(s, "96 dpi", (537, 400), (78, 123))),
+    "120dpi": ({"LANG": "es_ES.UTF-8", "QT_FONT_DPI": "120"},
+               lambda s: collapse(s, "120 dpi", (671, 500), (78, 123))),
+    # Twice the size enlarges everything, the steps with it.
+    "scale2": ({"LANG": "es_ES.UTF-8", "QT_SCALE_FACTOR": "2"},
+               lambda s: collapse(s, "twice the size", (1074, 800), (156, 246))),
+    "toolkit": ({"LANG": "C"}, lambda s: toolkit_texts(s, "LANG=C")),
+}
+
+
+def run(scenario):
+    env, steps = SCENARIOS[scenario]
+    folder = tempfile.mkdtemp(prefix="dravello-look-")
+    copy = os.path.join(folder, "CalculadoraDravello")
+    shutil.copy2(program, copy)
+    with open(os.path.join(folder, "CalculadoraDravello.INI"), "w") as f:
+        f.write(SETTINGS)
+    s = Session([copy], wait_name="Display", env=dict(env, DRAVELLO_ACCESSIBLE_IDS="1"))
+    s.start()
+    try:
+        steps(s)
+        s.screenshot(os.path.join(out_dir, f"look-{scenario}.png"))
+    finally:
+        s.teardown()
+        shutil.rmtree(folder, ignore_errors=True)
+    print(f"e2e look {scenario}: {len(failures)} failed", flush=True)
+    return 1 if failures else 0
+
+
+def main():
+    os.makedirs(out_dir, exist_ok=True)
+    if len(sys.argv) > 4:
+        return run(sys.argv[4])
+    failed = [name for name in SCENARIOS
+              if subprocess.run([sys.executable, __file__, guiprobe_dir, program, out_dir,
+                                 name]).returncode != 0]
+    print(f"e2e look: {len(failed)} of {len(SCENARIOS)} scenarios failed {failed}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
