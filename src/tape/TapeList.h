@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class QPainter;
+
 namespace dravello {
 
 class TapeModel;
@@ -13,7 +15,8 @@ class TapeModel;
 // QListView lays out every row again whenever one is added; this view computes row positions
 // instead, keeping QListView's keyboard, mouse, selection and accessibility behaviour (a
 // screen reader reads it as a list, row by row; the window gives it its accessible name).
-// Vertical scrolling goes by whole rows, as in a list box.
+// Vertical scrolling goes by whole rows, as in a list box. With the keyboard focus, the
+// style's focus frame is drawn around the rows.
 class TapeList : public QListView {
   Q_OBJECT
 
@@ -64,6 +67,8 @@ class TapeList : public QListView {
   int LineWidth(int row) const;
   void RecomputeContentWidth();
   void UpdateScrollRanges();
+  // The style's focus frame along the inside of the list's border.
+  void PaintFocusFrame(QPainter& painter) const;
 
   TapeModel* own_;
   TapeModel* tape_;
