@@ -427,6 +427,13 @@ class TFormCalculadoraTest : public QObject {
   // type nothing.
   void windowKeysClickTheirButtons() {
     Start(kTwoCurrencies);
+    // The tooltips name the keys after the hints.
+    QCOMPARE(Control("BitBtn2")->toolTip(),
+             QStringLiteral("Trae Clipboard a Display\nTeclas: Ctrl+V, May\u00fas+Insert"));
+    QCOMPARE(Control("SpeedButton9")->toolTip(),
+             QStringLiteral("Configurar Monedas\nTecla: Ctrl+,"));
+    QCOMPARE(Control("GradBtn1")->toolTip(), QStringLiteral("Tecla: May\u00fas+F9"));
+
     Type(QStringLiteral("1234,5"));
     LitRecorder lit(form_.get());
     Key(Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
