@@ -100,10 +100,11 @@ class THighButton : public QWidget {
   // Restores the recorded bevel, UpColor and UpColorFont, and repaints at once.
   void ShowUp();
   // ShowDown, then keeps the application handling its events until more than `ms` milliseconds
-  // of tick-counter time have passed, then ShowUp. The wait sleeps between events instead of
-  // polling. A negative duration shows the down look and at once the up look, handling no event.
-  // Works on a disabled button. Events handled inside may flash again, this or other buttons;
-  // if the button is destroyed meanwhile, Flash returns as soon as it notices.
+  // of tick-counter time have passed, then ShowUp (unless a KeepDown still holds the down
+  // look). The wait sleeps between events instead of polling. A negative duration shows the
+  // down look and at once the up look, handling no event. Works on a disabled button. Events
+  // handled inside may flash again, this or other buttons; if the button is destroyed
+  // meanwhile, Flash returns as soon as it notices.
   void Flash(int ms);
   // For a key held down, whose repeats come faster than flashes: shows the down look at once
   // and keeps it, without waiting, until more than `ms` milliseconds of tick-counter time have
