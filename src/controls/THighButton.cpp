@@ -9,10 +9,12 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
+#include <QTimerEvent>
 #include <algorithm>
 #include <climits>
 
 #include "Accelerator.h"
+#include "FocusFrame.h"
 #include "Frame3D.h"
 #include "TickCounter.h"
 
@@ -141,6 +143,7 @@ void THighButton::ShowUp() {
 void THighButton::Flash(int ms) {
   const QPointer<THighButton> self(this);
   ShowDown();
+  ++flashes_;
   // Wakes the event wait when the time is up, so that the wait sleeps instead of polling.
   QTimer wake;
   wake.setSingleShot(true);
@@ -150,7 +153,33 @@ void THighButton::Flash(int ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return !self.isNull();
   });
-  if (!self.isNull()) ShowUp();
+  if (self.isNull()) return;
+  --flashes_;
+  if (!keep_timer_.isActive()) ShowUp();
+}
+
+void THighButton::KeepDown(int ms) {
+  keep_start_ = dravello::TickCounter::Current().Now();
+  keep_ms_ = std::max(ms, 0);
+  if (!down_) ShowDown();
+  keep_timer_.start(keep_ms_ + 1, Qt::PreciseTimer, this);
+}
+
+void THighButton::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != keep_timer_.timerId()) {
+    QWidget::timerEvent(event);
+    return;
+  }
+  const std::uint32_t now = dravello::TickCounter::Current().Now();
+  if (!dravello::TickCounter::Elapsed(keep_start_, now, keep_ms_)) {
+    // Time is up when the elapsed time reaches keep_ms_ + 1.
+    const std::uint32_t remaining = static_cast<std::uint32_t>(keep_ms_) - (now - keep_start_) + 1;
+    keep_timer_.start(static_cast<int>(std::min<std::uint32_t>(remaining, INT_MAX)),
+                      Qt::PreciseTimer, this);
+    return;
+  }
+  keep_timer_.stop();
+  if (flashes_ == 0 && down_) ShowUp();
 }
 
 void THighButton::Click() {
@@ -198,16 +227,21 @@ void THighButton::paintEvent(QPaintEvent*) {
   // One line centred in the space inside the bevel; the vertical centring uses the height of
   // the font's letters, so captions of one font line up whatever characters they hold.
   const CaptionParts parts = SplitCaption(caption_);
-  if (parts.shown.isEmpty()) return;
-  painter.setFont(font());
-  const int font_height = painter.fontMetrics().height();
-  const int top = (r.top() + r.bottom() + 1 - font_height) / 2;
   painter.setClipRect(r);
-  painter.setPen(ResolveColor(font_color_, pal));
-  painter.drawText(QRect(r.left(), top, r.width(), font_height),
-                   Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic |
-                       Qt::TextExpandTabs,
-                   QtMnemonicText(parts));
+  if (!parts.shown.isEmpty()) {
+    painter.setFont(font());
+    const int font_height = painter.fontMetrics().height();
+    const int top = (r.top() + r.bottom() + 1 - font_height) / 2;
+    painter.setPen(ResolveColor(font_color_, pal));
+    painter.drawText(QRect(r.left(), top, r.width(), font_height),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic |
+                         Qt::TextExpandTabs,
+                     QtMnemonicText(parts));
+  }
+
+  // The focus is where Return and the letters go.
+  if (hasFocus())
+    DrawFocusFrame(painter, r.adjusted(1, 1, -1, -1), ResolveColor(color_, pal), this);
 }
 
 void THighButton::mousePressEvent(QMouseEvent* event) {

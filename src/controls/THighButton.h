@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 
 #include "WinColor.h"
 
@@ -15,6 +17,8 @@ class QMouseEvent;
 //
 // Colours are Windows colour values (see WinColor.h). Every setter does nothing when the value
 // is unchanged; a setter that changes the look schedules a repaint.
+//
+// While it holds the keyboard focus, the style's focus frame is drawn inside its bevel.
 //
 // Events: clicked() (OnClick) fires for every mouse release that reaches the button, after
 // mouseUp(); a left press and release inside the button also stores ModalResult in the
@@ -96,11 +100,17 @@ class THighButton : public QWidget {
   // Restores the recorded bevel, UpColor and UpColorFont, and repaints at once.
   void ShowUp();
   // ShowDown, then keeps the application handling its events until more than `ms` milliseconds
-  // of tick-counter time have passed, then ShowUp. The wait sleeps between events instead of
-  // polling. A negative duration shows the down look and at once the up look, handling no event.
-  // Works on a disabled button. Events handled inside may flash again, this or other buttons;
-  // if the button is destroyed meanwhile, Flash returns as soon as it notices.
+  // of tick-counter time have passed, then ShowUp (unless a KeepDown still holds the down
+  // look). The wait sleeps between events instead of polling. A negative duration shows the
+  // down look and at once the up look, handling no event. Works on a disabled button. Events
+  // handled inside may flash again, this or other buttons; if the button is destroyed
+  // meanwhile, Flash returns as soon as it notices.
   void Flash(int ms);
+  // For a key held down, whose repeats come faster than flashes: shows the down look at once
+  // and keeps it, without waiting, until more than `ms` milliseconds of tick-counter time have
+  // passed since the latest KeepDown; then a timer shows the up look. A Flash that ends before
+  // then leaves the down look in place.
+  void KeepDown(int ms);
 
   // Fires clicked() as the keyboard does: no ModalResult step.
   void Click();
@@ -130,6 +140,7 @@ class THighButton : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
   void Press(QMouseEvent* event, bool arm_click);
@@ -154,4 +165,8 @@ class THighButton : public QWidget {
   bool down_ = false;
   bool active_ = false;
   bool click_armed_ = false;  // a left press (not the second of a double click) is held
+  int flashes_ = 0;           // Flash calls running on this button
+  QBasicTimer keep_timer_;    // ends a KeepDown
+  std::uint32_t keep_start_ = 0;
+  int keep_ms_ = 0;
 };

@@ -15,11 +15,17 @@ namespace dravello {
 // text to the tape, and makes the next digit start a new number. No register changes.
 std::string CopiaDisplay(Calculadora& calculadora);
 
-// Paste: `text` (Windows-1252) up to its first line break is read as a number in the regional
-// notation; text that is not a number gives 0, silently. The value goes to the display, the tape
-// gets "Pegado Desde ClipBoard " and the display text, and the value becomes an operand that the
-// next digit replaces. A number beyond the range of amounts throws EngineError before anything
-// changes.
-void PegaDisplay(Calculadora& calculadora, std::string_view text);
+// Paste: `text` is the clipboard's text (UTF-8). Up to its first line break it is read as a
+// number in the regional notation: blanks around it; a sign ("+", "-" or the minus sign U+2212);
+// integer digits, either ungrouped or grouped in threes by one kind of separator throughout (the
+// regional thousands separator, a space, a no-break space U+00A0 or a narrow no-break space
+// U+202F); at most one regional decimal separator; an optional exponent. So the display's own
+// text ("-1.234,50") reads back as its value.
+// A number goes to the display, the tape gets "Pegado Desde ClipBoard " and the display text,
+// the value becomes an operand that the next digit replaces, and the result is true.
+// Text that is not such a number changes nothing (display, registers, flags, tape) and gives
+// false: the caller tells the user (the window beeps). A number beyond the range of amounts
+// throws EngineError, also before anything changes.
+bool PegaDisplay(Calculadora& calculadora, std::string_view text);
 
 }  // namespace dravello

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace dravello {
@@ -28,6 +29,9 @@ struct KeyButton {
   char command;            // what a click hands to the engine; 0 for kWindow buttons
   int key_down;            // virtual-key code whose key-down flashes it for 100 ms, or 0
   std::string_view typed;  // typed characters (upper-cased) that flash it for 100 ms
+  // The keys that give its command (or its click) with the focus on a button, in Qt's
+  // portable notation, separated by blanks ("Return =", "E U"); shown in its tooltip.
+  std::string_view keys;
 };
 
 // All 36 highlight buttons, the 34 command buttons first.
@@ -58,6 +62,25 @@ char UpperAscii(char ch);
 // The command of Button7Click: the caption's first character, or its second when the first is
 // '&', upper-cased. 0 for an empty caption.
 char CommandOfButton7(std::string_view caption);
+
+// A key of the window that clicks a button no letter reaches: the clipboard and print
+// buttons, the currency buttons, "Configurar" and the two collapse buttons. The window takes
+// these keys before the key-down stage, wherever the focus is, so they light no keypad button
+// and type nothing.
+struct WindowKey {
+  std::string_view keys;    // Qt's portable notation: "Ctrl+C", "Shift+Ins", "F9"
+  std::string_view button;  // the control that the key clicks
+};
+
+std::span<const WindowKey> WindowKeys();
+
+// The Spanish label of keys in Qt's portable notation, as on Spanish keyboards: "Shift+Ins"
+// gives "Mayús+Insert", "Return" "Intro", "Del" "Supr", "Backspace" "Retroceso".
+std::string KeyLabel(std::string_view keys);
+
+// The line that a button's tooltip adds after its hint: "Tecla: M", "Teclas: Intro, =" for the
+// keys (blank-separated, portable notation); empty for none.
+std::string KeysLine(std::string_view keys);
 
 // The command of Button28Click: "M(&a)" 'A', "M(&b)" 'B', "M(&c)" 'C', "(a)->" 'O',
 // "(b)->" 'P', "(c)->" 'Q'; 0 for any other caption.

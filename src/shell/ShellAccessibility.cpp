@@ -4,6 +4,7 @@
 
 #include "ControlsAccessibility.h"
 #include "IndicatorShape.h"
+#include "LineAnnouncer.h"
 #include "ReadoutLabel.h"
 
 namespace {
@@ -27,6 +28,8 @@ class ReadOnlyTextAccessible : public QAccessibleWidget, public QAccessibleTextI
       return name.isEmpty() ? Shown() : name;
     }
     if (t == QAccessible::Value) return Shown();
+    // The description is what the window set, never the tooltip (which may hold the text).
+    if (t == QAccessible::Description) return widget()->accessibleDescription();
     return QAccessibleWidget::text(t);
   }
   QAccessible::State state() const override {
@@ -74,6 +77,18 @@ class IndicatorAccessible : public ReadOnlyTextAccessible {
   }
 };
 
+// The newest tape line as a notification: its name, its description and its text.
+class AnnouncerAccessible : public ReadOnlyTextAccessible {
+ public:
+  using ReadOnlyTextAccessible::ReadOnlyTextAccessible;
+  QString Shown() const override { return static_cast<const LineAnnouncer*>(widget())->Line(); }
+  QAccessible::Role role() const override { return QAccessible::Notification; }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name || t == QAccessible::Description) return Shown();
+    return ReadOnlyTextAccessible::text(t);
+  }
+};
+
 }  // namespace
 
 QAccessibleInterface* ShellAccessibleFactory(const QString& class_name, QObject* object) {
@@ -81,5 +96,9 @@ QAccessibleInterface* ShellAccessibleFactory(const QString& class_name, QObject*
   auto* widget = static_cast<QWidget*>(object);
   if (class_name == QLatin1String("ReadoutLabel")) return new ReadoutAccessible(widget);
   if (class_name == QLatin1String("IndicatorShape")) return new IndicatorAccessible(widget);
+  if (class_name == QLatin1String("LineAnnouncer")) return new AnnouncerAccessible(widget);
+  // The main window is a frame, as desktops present an application's window.
+  if (class_name == QLatin1String("TFormCalculadora"))
+    return new QAccessibleWidget(widget, QAccessible::Window);
   return ControlsAccessibleFactory(class_name, object);
 }

@@ -4,10 +4,14 @@
 #include <QClipboard>
 #include <QFile>
 #include <QImage>
+#include <QKeySequence>
 #include <QPixmap>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
+#include <QToolButton>
 #include <QWindow>
+#include <map>
 #include <span>
 
 #include "Cp1252.h"
@@ -66,7 +70,10 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
   ApplyDesign(this, dravello::ScaleForScreen(this));
   view_.SetDecimalSeparator(separators.decimal);
   ShowButtonPictures(ui_);
-  NameControlsForAssistiveTools();
+  const bool describe_by_name =
+      qEnvironmentVariable("DRAVELLO_ACCESSIBLE_IDS") == QLatin1String("1");
+  DescribeControls(describe_by_name);
+  view_.SetDescribeByHint(!describe_by_name);
 
   for (const KeyButton& entry : dravello::KeyButtons()) {
     key_buttons_.push_back(findChild<THighButton*>(QString::fromLatin1(entry.name)));
@@ -81,6 +88,16 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
           Qt::QueuedConnection);
   connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
           Qt::QueuedConnection);
+  for (const dravello::WindowKey& entry : dravello::WindowKeys()) {
+    const QKeySequence keys = QKeySequence::fromString(
+        QString::fromLatin1(entry.keys.data(), static_cast<qsizetype>(entry.keys.size())),
+        QKeySequence::PortableText);
+    QWidget* button = findChild<QWidget*>(
+        QString::fromLatin1(entry.button.data(), static_cast<qsizetype>(entry.button.size())));
+    if (keys.count() == 1 && button != nullptr) window_keys_.emplace_back(keys[0], button);
+  }
+  ListKeysInTooltips();
+  list_focus_policy_ = ui_.ListBox1->focusPolicy();
   QCoreApplication::instance()->installEventFilter(this);
   FormCreate();
 }
@@ -110,14 +127,36 @@ void TFormCalculadora::ShowBackground() {
   ui_.Image1->setPixmap(QPixmap::fromImage(std::move(image)));
 }
 
-void TFormCalculadora::NameControlsForAssistiveTools() {
-  // Assistive tools do not see object names; the description carries the control's name.
-  setAccessibleDescription(objectName());
+void TFormCalculadora::DescribeControls(bool by_name) {
+  // A screen reader says the description after the name and the role: the hint tells what a
+  // button does ("CLr, botón, Borra Display"). Assistive tools do not see object names, so a
+  // test driver finds controls by the description that carries the name.
+  setAccessibleDescription(by_name ? objectName() : QString());
   for (QWidget* widget : findChildren<QWidget*>()) {
     const QString name = widget->objectName();
     if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) {
-      widget->setAccessibleDescription(name);
+      widget->setAccessibleDescription(by_name ? name : widget->toolTip());
     }
+  }
+}
+
+void TFormCalculadora::ListKeysInTooltips() {
+  std::map<QWidget*, std::string> keys;  // blank-separated, in the tables' order
+  const std::span<const KeyButton> buttons = dravello::KeyButtons();
+  for (std::size_t i = 0; i < buttons.size(); ++i) keys[key_buttons_[i]] = buttons[i].keys;
+  for (const dravello::WindowKey& entry : dravello::WindowKeys()) {
+    QWidget* button = findChild<QWidget*>(
+        QString::fromLatin1(entry.button.data(), static_cast<qsizetype>(entry.button.size())));
+    std::string& list = keys[button];
+    if (!list.empty()) list += ' ';
+    list += entry.keys;
+  }
+  for (const auto& [button, list] : keys) {
+    const std::string line = dravello::KeysLine(list);
+    if (button == nullptr || line.empty()) continue;
+    const QString hint = button->toolTip();
+    const QString text = QString::fromStdString(dravello::Cp1252ToUtf8(line));
+    button->setToolTip(hint.isEmpty() ? text : hint + QLatin1Char('\n') + text);
   }
 }
 
@@ -150,6 +189,9 @@ bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormCalculadora::Route(const KeyInput& key) {
+  const QScopedValueRollback<bool> repeat(repeating_, key.auto_repeat);
+  if (ClickWindowKey(key)) return;
+
   QWidget* focus = QApplication::focusWidget();
   const bool focus_on_button =
       qobject_cast<THighButton*>(focus) != nullptr || qobject_cast<TGradBtn*>(focus) != nullptr;
@@ -208,6 +250,23 @@ void TFormCalculadora::Route(const KeyInput& key) {
 
   // Stage 4.
   FormKeyPress(*typed);
+}
+
+bool TFormCalculadora::ClickWindowKey(const KeyInput& key) {
+  // The keypad's keys count as the main keyboard's: Ctrl with a keypad digit, Shift with the
+  // keypad's Insert.
+  const Qt::KeyboardModifiers modifiers = key.modifiers & ~Qt::KeypadModifier;
+  for (const auto& [combination, button] : window_keys_) {
+    if (combination.key() != key.key || combination.keyboardModifiers() != modifiers) continue;
+    // A button of a closed section lies outside the window: its key does nothing, as a click
+    // cannot reach it either.
+    const QRect place(button->mapTo(this, QPoint(0, 0)), button->size());
+    if (!rect().intersects(place) || !button->isEnabled()) return true;
+    if (auto* tool = qobject_cast<QToolButton*>(button)) tool->click();
+    if (auto* grad = qobject_cast<TGradBtn*>(button)) grad->Click();
+    return true;
+  }
+  return false;
 }
 
 bool TFormCalculadora::OfferAccelerator(QChar typed) {
@@ -279,6 +338,12 @@ void TFormCalculadora::FocusEjecutar() {
 
 void TFormCalculadora::FlashButton(THighButton* button, int ms) {
   if (button == nullptr) return;
+  if (repeating_) {
+    // A held key repeats faster than the flashes: each repeat keeps the button lit instead of
+    // waiting for a flash of its own, so its command follows at once and nothing piles up.
+    button->KeepDown(ms);
+    return;
+  }
   queue_.BeginWait();
   button->Flash(ms);
   queue_.EndWait();
@@ -372,10 +437,15 @@ void TFormCalculadora::BitBtn1Click() {
 
 void TFormCalculadora::BitBtn2Click() {
   Input([this] {
-    // A character without a Windows-1252 byte cannot belong to a number: DEL stands for it.
-    const std::string text =
-        dravello::Utf8ToCp1252Lossy(QGuiApplication::clipboard()->text().toStdString(), '\x7F');
-    if (RunCommand(view_, [&] { dravello::PegaDisplay(engine_, text); })) FocusEjecutar();
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    bool pasted = false;
+    if (!RunCommand(view_, [&] { pasted = dravello::PegaDisplay(engine_, text); })) return;
+    // Text that is not a number changes nothing; the beep tells the user so.
+    if (!pasted) {
+      QApplication::beep();
+      return;
+    }
+    FocusEjecutar();
   });
 }
 
@@ -432,6 +502,10 @@ void TFormCalculadora::AbrirCambios(bool abrir) {
 
 void TFormCalculadora::AbrirOperaciones(bool abrir) {
   operaciones_abiertas_ = abrir;
+  // The list that falls outside the window leaves the Tab cycle; if it held the focus, the
+  // focus goes back to "Ejecutar", where letters are the accelerators again.
+  ui_.ListBox1->setFocusPolicy(abrir ? list_focus_policy_ : Qt::NoFocus);
+  if (!abrir && ui_.ListBox1->hasFocus()) FocusEjecutar();
   if (abrir) {
     ChangeHeight(kOperationsHeight);
     if (monedas_.CambiosAbiertos()) {

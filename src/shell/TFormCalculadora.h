@@ -24,9 +24,15 @@ class THighButton;
 // Keys: the window sees every key press aimed at its controls first (key preview) and routes it
 // in four stages: dialog keys (Return clicks the focused highlight button; Tab and the arrows
 // move the focus), FormKeyDown, the accelerator letters of the captions (not while the
-// operations list has the focus), FormKeyPress. Keys and clicks are carried out one after the
-// other in the order they came, each with its flash, also when they come faster than the
-// flashes (CommandQueue).
+// operations list has the focus), FormKeyPress. Before those, the window's own keys
+// (WindowKeys: clipboard, printing, currencies, "Configurar", the collapse buttons) click their
+// buttons. Keys and clicks are carried out one after the other in the order they came, each
+// with its flash, also when they come faster than the flashes (CommandQueue); the repeats of a
+// held key light their button without waiting for it, so a held key stops acting as soon as it
+// is released.
+//
+// Assistive tools: a control's accessible description is its hint (empty without one), or its
+// name when DRAVELLO_ACCESSIBLE_IDS=1 is set at start-up, a stable handle for test drivers.
 class TFormCalculadora : public QWidget {
   Q_OBJECT
 
@@ -82,11 +88,16 @@ class TFormCalculadora : public QWidget {
  private:
   void FormCreate();
   void ShowBackground();
-  void NameControlsForAssistiveTools();
+  // Descriptions by the layout's hints, or by the control names when `by_name`.
+  void DescribeControls(bool by_name);
+  // Adds to each button's tooltip, after its hint, the keys that press it.
+  void ListKeysInTooltips();
 
   // Carries out a key or click now, or after those before it (see CommandQueue).
   void Input(std::function<void()> input);
   void Route(const KeyInput& key);
+  // The window's own keys: clicks the button of `key`; true when the key is one of them.
+  bool ClickWindowKey(const KeyInput& key);
   void MoveFocusByArrow(int key);
   // The accelerator stage: clicks the enabled, visible button whose caption marks `typed`.
   bool OfferAccelerator(QChar typed);
@@ -110,6 +121,9 @@ class TFormCalculadora : public QWidget {
   std::vector<THighButton*> accelerator_buttons_;
   bool operaciones_abiertas_ = false;
   bool delivering_ = false;  // a key is being handed to the operations list
+  bool repeating_ = false;   // the key being routed is a repeat of a held key
+  std::vector<std::pair<QKeyCombination, QWidget*>> window_keys_;
+  Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
   bool background_shown_ = false;
   std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
 };

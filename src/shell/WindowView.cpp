@@ -5,6 +5,7 @@
 
 #include "Cp1252.h"
 #include "DesignLayout.h"
+#include "LineAnnouncer.h"
 #include "ReadoutLabel.h"
 #include "THighButton.h"
 #include "TapeList.h"
@@ -23,7 +24,8 @@ WindowView::WindowView(QWidget* window, const Ui::TFormCalculadora& ui)
     : window_(window),
       ui_(ui),
       memory_panels_{ui.PanelMemA, ui.PanelMemB, ui.PanelMemC},
-      recall_buttons_{ui.HighButton26, ui.HighButton31, ui.HighButton32, ui.HighButton28} {
+      recall_buttons_{ui.HighButton26, ui.HighButton31, ui.HighButton32, ui.HighButton28},
+      announcer_(new LineAnnouncer(ui.GradPan1)) {
   // The currency buttons by their tags, the equivalence cells by their names.
   for (QToolButton* button : ui.Panel9->findChildren<QToolButton*>()) {
     if (button == ui.SpeedButton9) continue;
@@ -76,11 +78,13 @@ void WindowView::SetPanel5(const std::string& caption, dravello::Color colour,
   ui_.Panel5->SetCaption(Text(caption));
   dravello::SetBackground(ui_.Panel5, colour);
   ui_.Panel5->setToolTip(Text(hint));
+  if (describe_by_hint_) ui_.Panel5->setAccessibleDescription(ui_.Panel5->toolTip());
 }
 
 void WindowView::AppendListLine(const std::string& line) {
   if (current_currency_) ui_.ListBox1->Model()->SetCurrency(current_currency_());
   ui_.ListBox1->AnotarOperacion(line);
+  announcer_->Announce(line);
 }
 
 void WindowView::ShowMessage(dravello::MessageKind kind, const std::string& caption,

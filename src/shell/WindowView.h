@@ -7,6 +7,7 @@
 
 #include "CalculatorView.h"
 
+class LineAnnouncer;
 class QToolButton;
 class QWidget;
 class ReadoutLabel;
@@ -53,6 +54,10 @@ class WindowView : public dravello::CalculatorView {
   // distinct when two currencies share an abbreviation or have none yet.
   static QString CurrencyButtonName(int tag, const QString& caption);
 
+  // Whether a control's hint that changes at run time (Panel5's) also becomes its accessible
+  // description, as the hints of the layout do; not while descriptions are the control names.
+  void SetDescribeByHint(bool on) { describe_by_hint_ = on; }
+
  private:
   QWidget* window_;
   const Ui::TFormCalculadora& ui_;
@@ -62,4 +67,6 @@ class WindowView : public dravello::CalculatorView {
   std::array<QToolButton*, 7> currency_buttons_{};  // by tag
   std::array<ReadoutLabel*, 7> amount_cells_{};     // by slot 1 to 6
   std::array<ReadoutLabel*, 7> abbreviation_cells_{};
+  LineAnnouncer* announcer_;  // tells screen readers each new tape line
+  bool describe_by_hint_ = true;
 };

@@ -21,6 +21,7 @@
 #include <cstdlib>
 
 #include "Cp1252.h"
+#include "FocusFrame.h"
 #include "TapeModel.h"
 
 namespace dravello {
@@ -294,6 +295,13 @@ void TapeList::paintEvent(QPaintEvent* event) {
     if (focus && index == current) option.state |= QStyle::State_HasFocus;
     itemDelegateForIndex(index)->paint(&painter, option, index);
   }
+  if (hasFocus()) PaintFocusFrame(painter);
+}
+
+void TapeList::PaintFocusFrame(QPainter& painter) const {
+  // Around the whole list, whatever row is current, so that an empty list shows it too.
+  DrawFocusFrame(painter, viewport()->rect(),
+                 viewport()->palette().color(viewport()->backgroundRole()), this);
 }
 
 void TapeList::resizeEvent(QResizeEvent* event) {
@@ -315,7 +323,8 @@ void TapeList::changeEvent(QEvent* event) {
 
 void TapeList::scrollContentsBy(int dx, int dy) {
   const int height = RowHeight();
-  if (std::abs(static_cast<std::int64_t>(dy)) * height < viewport()->height()) {
+  // Scrolled pixels would carry the focus frame along: with the focus, everything is repainted.
+  if (!hasFocus() && std::abs(static_cast<std::int64_t>(dy)) * height < viewport()->height()) {
     viewport()->scroll(dx, dy * height);
   } else {
     viewport()->update();

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QMenu;
+class QPainter;
 
 namespace dravello {
 
@@ -16,7 +17,8 @@ class TapeModel;
 // QListView lays out every row again whenever one is added; this view computes row positions
 // instead, keeping QListView's keyboard, mouse, selection and accessibility behaviour (a
 // screen reader reads it as a list, row by row; the window gives it its accessible name).
-// Vertical scrolling goes by whole rows, as in a list box.
+// Vertical scrolling goes by whole rows, as in a list box. With the keyboard focus, the
+// style's focus frame is drawn around the rows.
 //
 // Its menu (right button, the Menu key, Shift+F10) copies the selected line or every line to
 // the clipboard and asks the window to save or print the list.
@@ -89,6 +91,8 @@ class TapeList : public QListView {
   void RecomputeContentWidth();
   void UpdateScrollRanges();
   QModelIndex SelectedLine() const;
+  // The style's focus frame along the inside of the list's border.
+  void PaintFocusFrame(QPainter& painter) const;
 
   TapeModel* own_;
   TapeModel* tape_;

@@ -110,6 +110,8 @@ class THighButtonTest : public QObject {
   void flash_on_a_disabled_button_shows_both_looks();
   void nested_presses_and_flashes_restore_the_original_bevel();
   void button_destroyed_during_its_flash_ends_the_flash();
+  void keep_down_lights_at_once_and_goes_up_after_the_latest_call();
+  void a_flash_ending_while_kept_down_leaves_the_down_look();
   void exactly_the_focused_highlight_button_is_active();
   void key_events_reach_the_signals();
 };
@@ -573,6 +575,54 @@ void THighButtonTest::button_destroyed_during_its_flash_ends_the_flash() {
   QTimer::singleShot(0, [&] { delete b.data(); });
   b->Flash(5000);  // returns as soon as the button is gone, without touching it
   QVERIFY(b.isNull());
+}
+
+// A tick counter that the test sets by hand.
+class ManualCounter : public dravello::TickCounter {
+ public:
+  ManualCounter() { Install(this); }
+  ~ManualCounter() override { Install(nullptr); }
+  std::uint32_t Now() override { return now; }
+  std::uint32_t now = 0;
+};
+
+void THighButtonTest::keep_down_lights_at_once_and_goes_up_after_the_latest_call() {
+  ManualCounter counter;
+  THighButton b;
+  UseKeypadLook(b);
+  bool ran = false;
+  QTimer::singleShot(0, &b, [&] { ran = true; });
+  b.KeepDown(100);
+  QVERIFY(!ran);  // no wait: no event was handled
+  QVERIFY(b.IsDown());
+  QCOMPARE(b.Color(), 0x0000FFu);
+  QCOMPARE(b.BevelOuter(), THighButton::bvLowered);
+  counter.now = 60;
+  QTest::qWait(150);  // the timer has looked, and found 60 ms gone
+  QVERIFY(b.IsDown());
+  b.KeepDown(100);  // a repeat: until more than 100 ms after 60
+  counter.now = 160;
+  QTest::qWait(150);
+  QVERIFY(b.IsDown());
+  counter.now = 161;
+  QTRY_VERIFY(!b.IsDown());
+  QCOMPARE(b.Color(), 0x10335Au);
+  QCOMPARE(b.BevelOuter(), THighButton::bvNone);
+}
+
+void THighButtonTest::a_flash_ending_while_kept_down_leaves_the_down_look() {
+  ManualCounter counter;
+  THighButton b;
+  UseKeypadLook(b);
+  QTimer::singleShot(0, &b, [&] {
+    b.KeepDown(100);
+    counter.now = 50;
+  });
+  b.Flash(30);
+  QVERIFY(b.IsDown());
+  counter.now = 101;
+  QTRY_VERIFY(!b.IsDown());
+  QCOMPARE(b.BevelOuter(), THighButton::bvNone);
 }
 
 void THighButtonTest::exactly_the_focused_highlight_button_is_active() {

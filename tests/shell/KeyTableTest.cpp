@@ -146,5 +146,46 @@ TEST(KeyTable, CaptionCommands) {
   EXPECT_EQ(CommandOfButton28(""), 0);
 }
 
+// Every key listed for a button names it in Spanish, as the keyboard shows it.
+TEST(KeyTable, KeysAreNamedAsSpanishKeyboardsName) {
+  const struct {
+    const char* keys;
+    const char* line;
+  } cases[] = {
+      {"M", "Tecla: M"},
+      {"E U", "Teclas: E, U"},
+      {"Return =", "Teclas: Intro, ="},
+      {"Del Backspace", "Teclas: Supr, Retroceso"},
+      {", .", "Teclas: ,, ."},
+      {"+", "Tecla: +"},
+      {"Ctrl+V Shift+Ins", "Teclas: Ctrl+V, May\xFAs+Insert"},
+      {"Ctrl+,", "Tecla: Ctrl+,"},
+      {"Ctrl++", "Tecla: Ctrl++"},
+      {"Shift+F9", "Tecla: May\xFAs+F9"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeysLine(c.keys), c.line) << c.keys;
+}
+
+// The window's own keys never take a key that a button of the keyboard table answers to, and
+// each clicks one control.
+TEST(KeyTable, WindowKeysAreDistinctFromTheButtonsKeys) {
+  std::set<std::string_view> taken;
+  for (const KeyButton& b : KeyButtons()) {
+    for (std::size_t begin = 0; begin < b.keys.size();) {
+      std::size_t end = b.keys.find(' ', begin);
+      if (end == std::string_view::npos) end = b.keys.size();
+      EXPECT_TRUE(taken.insert(b.keys.substr(begin, end - begin)).second) << b.name;
+      begin = end + 1;
+    }
+  }
+  for (const WindowKey& k : WindowKeys()) {
+    EXPECT_TRUE(taken.insert(k.keys).second) << k.keys;
+    EXPECT_FALSE(k.button.empty());
+    EXPECT_NE(k.keys.find_first_of("+F"), std::string_view::npos)
+        << k.keys << ": a modifier or a function key, never a key that types";
+  }
+}
+
 }  // namespace
 }  // namespace dravello

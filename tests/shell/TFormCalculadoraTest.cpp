@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -25,6 +26,7 @@
 #include "TapeLines.h"
 #include "TapeList.h"
 #include "TapeModel.h"
+#include "TickCounter.h"
 
 namespace {
 
@@ -75,10 +77,45 @@ class LitRecorder : public QObject {
 
 }  // namespace
 
+// Flashes end at once: every reading of the tick counter is a second later than the last.
+class InstantFlashes : public dravello::TickCounter {
+ public:
+  InstantFlashes() { Install(this); }
+  ~InstantFlashes() override { Install(nullptr); }
+  std::uint32_t Now() override { return now_ += 1000; }
+
+ private:
+  std::uint32_t now_ = 0;
+};
+
+// A view that keeps the tape lines only.
+struct LinesView : dravello::CalculatorView {
+  QStringList lines;
+  void SetPanel1(const std::string&) override {}
+  void SetPanel6(const std::string&) override {}
+  void SetPanel7(const std::string&) override {}
+  void SetMemoryPanel(int, const std::string&, dravello::Color) override {}
+  void SetRecallButton(int, bool, dravello::Color) override {}
+  void SetPanel5(const std::string&, dravello::Color, const std::string&) override {}
+  void AppendListLine(const std::string& l) override { lines << Utf8(l); }
+  void ShowMessage(dravello::MessageKind, const std::string&, const std::string&) override {}
+  void SetPanelMoneda(const std::string&) override {}
+  void SetStaticText2(const std::string&) override {}
+  void SetPanelDeci(const std::string&) override {}
+  void SetPanelEqui(const std::string&) override {}
+  void SetCurrencyButton(int, const std::string&, bool) override {}
+  void SetAmountCell(int, const std::string&) override {}
+  void SetAbbreviationCell(int, const std::string&) override {}
+};
+
+const std::string kTwoCurrencies =
+    "[MONEDAS]\nMoneda0=Pts\nDecimales0=2\nMoneda1=Eur\nDecimales1=2\nCambio1=166,386\n";
+
 class TFormCalculadoraTest : public QObject {
   Q_OBJECT
 
  private:
+  LinesView null_view_;
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<TFormCalculadora> form_;
   std::unique_ptr<BoxCloser> closer_;
@@ -128,6 +165,15 @@ class TFormCalculadoraTest : public QObject {
     QTest::sendKeyEvent(QTest::Press, target ? target : form_.get(), key, text, modifiers);
     QTest::sendKeyEvent(QTest::Release, target ? target : form_.get(), key, text, modifiers);
   }
+  // Presses the key named in Qt's portable notation ("M", ",", "Return", "Del", "Backspace").
+  void PressKey(const QString& name) {
+    if (name == QLatin1String("Return")) return Key(Qt::Key_Return, {}, QStringLiteral("\r"));
+    if (name == QLatin1String("Del")) return Key(Qt::Key_Delete);
+    if (name == QLatin1String("Backspace")) return Key(Qt::Key_Backspace, {}, QStringLiteral("\b"));
+    QVERIFY2(name.size() == 1, qPrintable(name));
+    // Qt's codes of the printable ASCII keys are their (upper-case) characters.
+    Key(static_cast<Qt::Key>(name.at(0).toUpper().unicode()), {}, name.toLower());
+  }
   // Every memory holds a value, so that every recall button is enabled.
   static void SetMemories(dravello::Calculadora& engine) {
     engine.Estado().MemoriaA = dravello::Currency::FromCount(50000);
@@ -143,6 +189,7 @@ class TFormCalculadoraTest : public QObject {
  private slots:
   void init() { Start(); }
   void cleanup() {
+    qunsetenv("DRAVELLO_ACCESSIBLE_IDS");
     form_.reset();
     closer_.reset();
   }
@@ -190,16 +237,21 @@ class TFormCalculadoraTest : public QObject {
     QTest::addColumn<QString>("display");
     QTest::addColumn<QString>("box");
     const QString none;
+    const QString refused = QStringLiteral("3,00");  // the display as it was
     QTest::newRow("number") << QStringLiteral("1234,5") << QStringLiteral("1.234,50") << none;
     QTest::newRow("blanks and sign")
         << QStringLiteral(" -12,5 ") << QStringLiteral("-12,50") << none;
     QTest::newRow("exponent") << QStringLiteral("1E3") << QStringLiteral("1.000,00") << none;
-    QTest::newRow("empty") << QString() << QStringLiteral("0,00") << none;
-    QTest::newRow("words") << QStringLiteral("doce euros") << QStringLiteral("0,00") << none;
-    QTest::newRow("grouped") << QStringLiteral("1.234,50") << QStringLiteral("0,00") << none;
+    QTest::newRow("grouped") << QStringLiteral("1.234,50") << QStringLiteral("1.234,50") << none;
+    QTest::newRow("grouped by no-break spaces")
+        << QStringLiteral("1\u00a0234\u00a0567,5") << QStringLiteral("1.234.567,50") << none;
+    QTest::newRow("grouped by narrow no-break spaces")
+        << QStringLiteral("\u22121\u202f234\u202f567,5") << QStringLiteral("-1.234.567,50") << none;
     QTest::newRow("several lines") << QStringLiteral("12\n34") << QStringLiteral("12,00") << none;
-    QTest::newRow("euro sign") << QStringLiteral("5 \u20ac") << QStringLiteral("0,00") << none;
-    QTest::newRow("chinese") << QStringLiteral("\u4e94") << QStringLiteral("0,00") << none;
+    QTest::newRow("empty") << QString() << refused << none;
+    QTest::newRow("words") << QStringLiteral("doce euros") << refused << none;
+    QTest::newRow("euro sign") << QStringLiteral("5 \u20ac") << refused << none;
+    QTest::newRow("chinese") << QStringLiteral("\u4e94") << refused << none;
     QTest::newRow("too large") << QString(10000, QLatin1Char('7')) << QStringLiteral("3,00")
                                << QStringLiteral(
                                       "Calculadora Dravello | Invalid floating point operation.");
@@ -212,7 +264,15 @@ class TFormCalculadoraTest : public QObject {
     QGuiApplication::clipboard()->setText(clipboard);
     Click("BitBtn2");
     QCOMPARE(Display(), display);
-    if (box.isEmpty()) {
+    if (!box.isEmpty()) {
+      QTRY_COMPARE(closer_->boxes, QStringList{box});
+      QVERIFY(Lines().isEmpty());
+    } else if (Lines().isEmpty()) {
+      // Refused: nothing changed, the number being typed goes on.
+      QVERIFY(closer_->boxes.isEmpty());
+      Type(QStringLiteral("4"));
+      QCOMPARE(Display(), QStringLiteral("34,00"));
+    } else {
       QVERIFY(closer_->boxes.isEmpty());
       QCOMPARE(Lines(), QStringList{QStringLiteral("Pegado Desde ClipBoard ") + display});
       QCOMPARE(Focus(), QStringLiteral("HighButton33"));
@@ -220,9 +280,6 @@ class TFormCalculadoraTest : public QObject {
       QCOMPARE(Lines().last(),
                display + QStringLiteral(" + 1,00 = ") +
                    Utf8(form_->Engine().Formatea(form_->Engine().Estado().Numeros[1])));
-    } else {
-      QTRY_COMPARE(closer_->boxes, QStringList{box});
-      QVERIFY(Lines().isEmpty());
     }
   }
 
@@ -412,17 +469,109 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(Display(), QStringLiteral("6,00"));
   }
 
-  void ctrlCAndCtrlVFlashWithoutCopying() {
-    Type(QStringLiteral("5"));
+  // The window's own keys click the buttons that no letter reaches, light no keypad button and
+  // type nothing.
+  void windowKeysClickTheirButtons() {
+    Start(kTwoCurrencies);
+    // The tooltips name the keys after the hints.
+    QCOMPARE(Control("BitBtn2")->toolTip(),
+             QStringLiteral("Trae Clipboard a Display\nTeclas: Ctrl+V, May\u00fas+Insert"));
+    QCOMPARE(Control("SpeedButton9")->toolTip(),
+             QStringLiteral("Configurar Monedas\nTecla: Ctrl+,"));
+    QCOMPARE(Control("GradBtn1")->toolTip(), QStringLiteral("Tecla: May\u00fas+F9"));
+
+    Type(QStringLiteral("1234,5"));
     LitRecorder lit(form_.get());
     Key(Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
-    Key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
-    QCOMPARE(lit.lit,
-             (QStringList{QStringLiteral("HighButton30"), QStringLiteral("HighButtonVisi")}));
-    QVERIFY(Lines().isEmpty());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1234,5"));
+    QCOMPARE(Lines().last(), QStringLiteral("Copiado a ClipBoard 1.234,50"));
     QCOMPARE(form_->Engine().Estado().MemoriaC, dravello::Currency{});
+    QGuiApplication::clipboard()->setText(QStringLiteral("2.000"));
+    Key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
+    QCOMPARE(Display(), QStringLiteral("2.000,00"));
     QCOMPARE(Control<IndicatorShape>("ShapeVisible")->BrushColor(), 0x008080u);
-    QVERIFY(!(form_->windowFlags() & Qt::WindowStaysOnTopHint));
+    QGuiApplication::clipboard()->setText(QStringLiteral("3"));
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(Lines().last(), QStringLiteral("Pegado Desde ClipBoard 3,00"));
+    QVERIFY(lit.lit.isEmpty());
+
+    // The currency buttons: Ctrl with the button's number; a disabled one does nothing, and
+    // the digit is not typed either.
+    Key(Qt::Key_1, Qt::ControlModifier, QStringLiteral("1"));
+    QCOMPARE(Shown("PanelMoneda"), QStringLiteral("Eur"));
+    QCOMPARE(Lines().last(), QStringLiteral("(0,02 Eur)"));
+    const int lines = Lines().size();
+    Key(Qt::Key_2, Qt::ControlModifier, QStringLiteral("2"));
+    QCOMPARE(Lines().size(), lines);
+    QCOMPARE(Display(), QStringLiteral("0,02"));
+    Key(Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier, QStringLiteral("0"));
+    QCOMPARE(Shown("PanelMoneda"), QStringLiteral("Pts"));
+    QCOMPARE(Lines().size(), lines + 3);
+    const QString display = Display();
+
+    // The two "Abrir - Cerrar": F9 the operations section, Shift+F9 the equivalences. The keys
+    // of buttons in a closed section do nothing, as clicks cannot reach them.
+    Key(Qt::Key_F9);
+    QCOMPARE(form_->height(), 199);
+    Key(Qt::Key_F9, Qt::ShiftModifier);
+    Key(Qt::Key_1, Qt::ControlModifier, QStringLiteral("1"));
+    QCOMPARE(form_->height(), 199);
+    QCOMPARE(Shown("PanelMoneda"), QStringLiteral("Pts"));
+    Key(Qt::Key_F9);
+    QCOMPARE(form_->height(), 400);
+    Key(Qt::Key_F9, Qt::ShiftModifier);
+    QCOMPARE(form_->height(), 322);
+    Key(Qt::Key_F9, Qt::ShiftModifier);
+    QCOMPARE(form_->height(), 400);
+
+    // Ctrl+P prints (the print dialog), Ctrl+, opens "Configurar".
+    QStringList dialogs;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || qobject_cast<QMessageBox*>(dialog)) return;
+      dialogs << QString::fromLatin1(dialog->metaObject()->className());
+      dialog->reject();
+    });
+    closer.start(20);
+    Key(Qt::Key_P, Qt::ControlModifier, QStringLiteral("\x10"));
+    Key(Qt::Key_Comma, Qt::ControlModifier, QStringLiteral(","));
+    QCOMPARE(dialogs, (QStringList{"QPrintDialog", "TFormConfigMoneda"}));
+    QCOMPARE(Display(), display);
+    QVERIFY(lit.lit.isEmpty());
+    QVERIFY(closer_->boxes.isEmpty());
+  }
+
+  // Every key that a button's tooltip names gives the button's command, with the focus where
+  // every command leaves it; the tooltip keeps the button's hint first.
+  void everyKeyInATooltipGivesItsButtonsCommand() {
+    InstantFlashes instant;
+    Start();
+    dravello::Calculadora bare(null_view_, {',', '.'});
+    bare.Inicia();
+    for (const dravello::KeyButton& entry : dravello::KeyButtons()) {
+      auto* button = Control<THighButton>(std::string(entry.name).c_str());
+      const QString keys = QString::fromLatin1(entry.keys.data(), entry.keys.size());
+      const QString tip = button->toolTip();
+      QVERIFY2(keys.isEmpty() || tip.endsWith(Utf8(dravello::KeysLine(entry.keys))),
+               qPrintable(tip));
+      QVERIFY2(tip.startsWith(button->accessibleDescription()), qPrintable(tip));
+      if (entry.handler == dravello::ClickHandler::kWindow) continue;
+      for (const QString& token : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        SetMemories(form_->Engine());
+        form_->Engine().ActualizaMemorias();
+        SetMemories(bare);
+        Type(QStringLiteral("l8"));  // each key from a cleared 8
+        RunCommand(null_view_, [&] { bare.ProcesaTecla('L'); });
+        RunCommand(null_view_, [&] { bare.ProcesaTecla('8'); });
+        PressKey(token);
+        RunCommand(null_view_, [&] { bare.ProcesaTecla(entry.command); });
+        QVERIFY2(Lines() == null_view_.lines, qPrintable(token));
+        QCOMPARE(form_->Engine().Estado().Numeros[2], bare.Estado().Numeros[2]);
+        QCOMPARE(form_->Engine().Estado().TextoEntrada, bare.Estado().TextoEntrada);
+        QVERIFY2(Focus() == QStringLiteral("HighButton33"), qPrintable(token + " " + Focus()));
+      }
+    }
   }
 
   void deleteFlashesDelAndBackspaceDoesNot() {
@@ -476,6 +625,78 @@ class TFormCalculadoraTest : public QObject {
     QTimer::singleShot(20, this, [this] { Click("HighButton9"); });  // during the flash of 2
     Type(QStringLiteral("2"));
     QTRY_COMPARE(Display(), QStringLiteral("23,00"));
+  }
+
+  // A held key repeats faster than its flashes: every repeat is a command, and the key stops
+  // acting within one flash of its release instead of working off a backlog.
+  void aHeldKeyStopsActingWithinOneFlashOfItsRelease() {
+    Type(QStringLiteral("1"));
+    constexpr int kPresses = 34;  // a press and a second of repeats
+    int pressed = 0;
+    QElapsedTimer since_release;
+    QTimer repeats;  // as a desktop repeats a held key, about 33 times a second
+    repeats.setInterval(30);
+    connect(&repeats, &QTimer::timeout, this, [&] {
+      QWidget* focus = QApplication::focusWidget();
+      QCoreApplication::postEvent(focus ? focus : form_.get(),
+                                  new QKeyEvent(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier,
+                                                QStringLiteral("m"), pressed > 0));
+      if (++pressed == kPresses) {
+        repeats.stop();
+        since_release.start();
+      }
+    });
+    repeats.start();
+    const auto added = [this] { return form_->Engine().Estado().MemoriaAux.count / 10000; };
+    QTRY_COMPARE_WITH_TIMEOUT(added(), std::int64_t{kPresses}, 15000);
+    QVERIFY2(since_release.elapsed() < 500,
+             qPrintable(QStringLiteral("%1 ms after the release").arg(since_release.elapsed())));
+    QTRY_VERIFY(!Control<THighButton>("HighButton23")->IsDown());
+    QTest::qWait(150);
+    QCOMPARE(added(), std::int64_t{kPresses});
+  }
+
+  // The focused highlight button and the focused list show the focus frame.
+  void theFocusedButtonAndListShowTheFocusFrame() {
+    Type(QStringLiteral("1+2\r"));
+    QCOMPARE(Focus(), QStringLiteral("HighButton33"));
+    QWidget* ejecutar = Control("HighButton33");
+    QWidget* list = Control("ListBox1");
+    const QImage button_focused = ejecutar->grab().toImage();
+    const QImage list_unfocused = list->grab().toImage();
+    list->setFocus();
+    QTRY_COMPARE(Focus(), QStringLiteral("ListBox1"));
+    QVERIFY(ejecutar->grab().toImage() != button_focused);
+    QVERIFY(list->grab().toImage() != list_unfocused);
+    ejecutar->setFocus();
+    QTRY_COMPARE(Focus(), QStringLiteral("HighButton33"));
+    QCOMPARE(ejecutar->grab().toImage(), button_focused);
+    QCOMPARE(list->grab().toImage(), list_unfocused);
+  }
+
+  // While the operations section is closed, the list that cannot be seen takes no focus, so
+  // letters stay the buttons' accelerators.
+  void theClosedListLeavesTheTabCycle() {
+    Type(QStringLiteral("5"));
+    Control("ListBox1")->setFocus();
+    Click("GradBtn2");
+    QCOMPARE(form_->height(), 199);
+    QCOMPARE(Focus(), QStringLiteral("HighButton33"));
+    QStringList reached;
+    for (int i = 0; i < 50; ++i) {
+      Key(Qt::Key_Tab);
+      reached << Focus();
+    }
+    QVERIFY(!reached.contains(QStringLiteral("ListBox1")));
+    Type(QStringLiteral("e"));
+    QCOMPARE(Lines().last(), QStringLiteral("5,00 --> Memo- [-5,00]"));
+    Click("GradBtn2");
+    reached.clear();
+    for (int i = 0; i < 50; ++i) {
+      Key(Qt::Key_Tab);
+      reached << Focus();
+    }
+    QVERIFY(reached.contains(QStringLiteral("ListBox1")));
   }
 
   void collapseHeights() {
@@ -554,9 +775,13 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(Display(), QStringLiteral("0,00"));
   }
 
-  // What a screen reader gets: a unique name for every control, the control's name as its
-  // description, the texts as shown, the list row by row.
+  // What a screen reader gets: a unique name for every control, the texts as shown, the list
+  // row by row; with DRAVELLO_ACCESSIBLE_IDS=1 at start-up, the control's name as its
+  // description, a handle for test drivers.
   void assistiveToolsSeeEveryControl() {
+    qputenv("DRAVELLO_ACCESSIBLE_IDS", "1");
+    Start();
+    qunsetenv("DRAVELLO_ACCESSIBLE_IDS");
     Type(QStringLiteral("1+2\r"));
     QSet<QString> names;
     const QList<QWidget*> widgets = form_->findChildren<QWidget*>();
@@ -573,6 +798,8 @@ class TFormCalculadoraTest : public QObject {
       ++described;
     }
     QCOMPARE(described, 89);  // every control of the layout
+    QCOMPARE(QAccessible::queryAccessibleInterface(form_.get())->text(QAccessible::Description),
+             QStringLiteral("FormCalculadora"));
     QAccessibleInterface* display = QAccessible::queryAccessibleInterface(Control("Panel1"));
     QCOMPARE(display->role(), QAccessible::StaticText);
     QCOMPARE(display->text(QAccessible::Name), QStringLiteral("Display"));
@@ -591,6 +818,62 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(rows, QStringList{QStringLiteral("1,00 + 2,00 = 3,00")});
     QAccessibleInterface* shape = QAccessible::queryAccessibleInterface(Control("ShapeVisible"));
     QCOMPARE(shape->textInterface()->text(0, -1), QStringLiteral("desactivado"));
+  }
+
+  // A screen reader says a control's name, its role and its description: the description is
+  // the control's Spanish hint, or nothing; the window is a frame.
+  void descriptionsAreTheHints_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("button with a hint") << "HighButton22"
+                                        << "Borra Display";
+    QTest::newRow("button without one") << "HighButton1"
+                                        << "";
+    QTest::newRow("picture button") << "BitBtn2"
+                                    << "Trae Clipboard a Display";
+    QTest::newRow("currency button") << "SpeedButton1"
+                                     << "Cambia a esta Moneda";
+    QTest::newRow("collapse button") << "GradBtn2"
+                                     << "";
+    QTest::newRow("display") << "Panel1"
+                             << "";
+    QTest::newRow("list") << "ListBox1"
+                          << "";
+    QTest::newRow("accumulating memory, its value") << "Panel5"
+                                                    << "4,00";
+  }
+  void descriptionsAreTheHints() {
+    QFETCH(QString, control);
+    QFETCH(QString, description);
+    Type(QStringLiteral("4m"));
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(Control(qPrintable(control)));
+    QCOMPARE(a->text(QAccessible::Description), description);
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form_.get());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Calculadora Dravello"));
+    QCOMPARE(window->text(QAccessible::Description), QString());
+  }
+
+  // Each new line of the list is told to screen readers, wherever the focus is: a notification
+  // in the window's tree holds the newest line, and is shown anew for each (the events reach
+  // AT-SPI only where a bridge listens, which the offscreen platform has not).
+  void eachNewLineIsAnnounced() {
+    Type(QStringLiteral("2*3\r"));
+    QAccessibleInterface* notification = nullptr;
+    QList<QAccessibleInterface*> pending{QAccessible::queryAccessibleInterface(form_.get())};
+    while (!pending.isEmpty()) {
+      QAccessibleInterface* node = pending.takeFirst();
+      if (node->role() == QAccessible::Notification) notification = node;
+      if (node->role() == QAccessible::List) continue;  // the rows are no controls
+      for (int i = 0; i < node->childCount(); ++i) pending << node->child(i);
+    }
+    QVERIFY(notification != nullptr);
+    QCOMPARE(notification->text(QAccessible::Name), QStringLiteral("2,00 * 3,00 = 6,00"));
+    QCOMPARE(notification->text(QAccessible::Description), QStringLiteral("2,00 * 3,00 = 6,00"));
+    QCOMPARE(notification->textInterface()->text(0, -1), QStringLiteral("2,00 * 3,00 = 6,00"));
+    QVERIFY(!notification->state().focusable);
+    Type(QStringLiteral("5m"));
+    QCOMPARE(notification->text(QAccessible::Name), QStringLiteral("5,00 --> Memo+ [5,00]"));
   }
 };
 

@@ -63,7 +63,7 @@ def main():
     with open(os.path.join(folder, "CalculadoraDravello.INI"), "w") as f:
         f.write(SETTINGS)
 
-    s = Session([copy], wait_name="Display", env={"LANG": "C.UTF-8"})
+    s = Session([copy], wait_name="Display", env={"LANG": "C.UTF-8", "DRAVELLO_ACCESSIBLE_IDS": "1"})
     s.start()
     try:
         check("start-up display", s.read("Display"), "0")
