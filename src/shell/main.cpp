@@ -5,8 +5,10 @@
 #include <QIcon>
 #include <QLocale>
 #include <QScreen>
+#include <cstdio>
 
 #include "Calculadora.h"
+#include "CommandLine.h"
 #include "Pictures.h"
 #include "ProgramPath.h"
 #include "RegionalSeparators.h"
@@ -24,9 +26,32 @@ dravello::Separators SystemSeparators() {
                                       std::u32string(group.begin(), group.end()));
 }
 
+// Writes `text` whole; false when the stream fails (a full disk, a closed pipe).
+bool Print(std::FILE* stream, const QString& text) {
+  const QByteArray bytes = text.toLocal8Bit();
+  return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
+             static_cast<std::size_t>(bytes.size()) &&
+         std::fflush(stream) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The command line is read before anything needs a display.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const CommandLine command = CommandLine::Parse(arguments, QStringLiteral(DRAVELLO_VERSION));
+  switch (command.action) {
+    case CommandLine::Action::kHelp:
+    case CommandLine::Action::kVersion:
+      return Print(stdout, command.text) ? 0 : 1;
+    case CommandLine::Action::kError:
+      Print(stderr, command.text);
+      return 2;
+    case CommandLine::Action::kRun:
+      break;
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("CalculadoraDravello"));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dravello.CalculadoraDravello"));
