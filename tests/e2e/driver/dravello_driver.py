@@ -164,6 +164,8 @@ class Session:
     def __init__(self, argv, wait_name="Display", env=None, screen="1280x800x24", dpi=96,
                  cwd=None, timeout=30.0, key_delay_ms=12, settle_s=0.05):
         self.argv = list(argv)
+        if self.argv and "/" in self.argv[0]:  # the caller's folder, whatever `cwd` says
+            self.argv[0] = os.path.abspath(self.argv[0])
         self.wait_name = wait_name
         self.caller_env = dict(env or {})
         self.screen = screen
