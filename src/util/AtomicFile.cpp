@@ -1,11 +1,16 @@
 #include "AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 namespace dravello {
 
@@ -76,9 +81,43 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
+// The process number in the name of a temporary file of `name` (".NAME.tmpPID.N"), or 0 when
+// `entry` is not one.
+pid_t TemporaryFileOwner(std::string_view entry, std::string_view name) {
+  const std::string prefix = "." + std::string(name) + ".tmp";
+  if (!entry.starts_with(prefix)) return 0;
+  entry.remove_prefix(prefix.size());
+  const std::size_t point = entry.find('.');
+  if (point == 0 || point == std::string_view::npos || point + 1 == entry.size()) return 0;
+  const std::string_view attempt = entry.substr(point + 1);
+  if (attempt.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  pid_t pid = 0;
+  const std::string_view digits = entry.substr(0, point);
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return 0;
+  return pid;
+}
+
+// Removes the temporary files of `name` in `folder` that processes which no longer run left
+// behind. A process that runs, whoever's, answers the null signal or refuses it (EPERM); this
+// process's own number may be an earlier holder's, and is left alone too.
+void RemoveLeftTemporaryFiles(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const pid_t pid = TemporaryFileOwner(entry->d_name, name);
+    if (pid == 0 || pid == ::getpid()) continue;
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    const std::string path = folder + "/" + entry->d_name;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
-FileRead ReadWholeFile(const std::string& path) {
+FileRead ReadWholeFile(const std::string& path, std::size_t max_bytes) {
   FileRead result;
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (fd.get() < 0) {
@@ -88,6 +127,10 @@ FileRead ReadWholeFile(const std::string& path) {
   }
   struct stat st;
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    result.status = FileReadStatus::kUnreadable;
+    return result;
+  }
+  if (static_cast<std::uintmax_t>(st.st_size) > max_bytes) {
     result.status = FileReadStatus::kUnreadable;
     return result;
   }
@@ -102,6 +145,10 @@ FileRead ReadWholeFile(const std::string& path) {
       return result;
     }
     if (n == 0) break;
+    if (static_cast<std::size_t>(n) > max_bytes - bytes.size()) {
+      result.status = FileReadStatus::kUnreadable;
+      return result;
+    }
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
   result.status = FileReadStatus::kOk;
@@ -120,6 +167,7 @@ bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
   if (!exists && errno != ENOENT) return false;
 
   const std::string folder = FolderOf(target);
+  RemoveLeftTemporaryFiles(folder, NameOf(target));
   const std::string stem = folder + "/." + NameOf(target) + ".tmp" + std::to_string(::getpid());
   std::string temp;
   int raw = -1;
