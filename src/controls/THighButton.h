@@ -154,4 +154,7 @@ class THighButton : public QWidget {
   bool down_ = false;
   bool active_ = false;
   bool click_armed_ = false;  // a left press (not the second of a double click) is held
+  // The application's focus notices reach this button until its own destructor has run; the
+  // widget underneath may still lose the focus after that, and tell it.
+  QMetaObject::Connection focus_connection_;
 };
