@@ -349,6 +349,15 @@ class Session:
                                   f"{self.wait_name!r} within {self.timeout} s")
             time.sleep(0.02)
 
+    def wait_exit(self, timeout=10.0):
+        """The program's exit status once it has ended by itself (a window closed, the program
+        quits), or None if it still runs after `timeout` seconds. A sanitizer build takes a
+        moment at exit to look for leaks."""
+        try:
+            return self.program.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
     def program_output(self):
         """What the program wrote on its standard output and error so far."""
         try:

@@ -133,6 +133,7 @@ def main():
         while s.windows() and time.monotonic() < deadline:
             time.sleep(0.05)
         check("window gone", s.windows(), [])
+        s.wait_exit(timeout=30)  # a sanitizer build looks for leaks at exit
     finally:
         report = s.teardown()
         shutil.rmtree(folder, ignore_errors=True)

@@ -52,9 +52,9 @@ def files_under(folder):
 def close_and_report(s):
     s.click("Cerrar")
     check("window gone", wait_windows(s, 0, timeout=5), [])
-    report = s.teardown()
-    check("program ended by itself", report["exit_codes"].get("program"), 0)
-    if report["exit_codes"].get("program") != 0:
+    status = s.wait_exit(timeout=30)
+    check("program ended by itself", status, 0)
+    if status != 0:
         print(s.program_output()[-6000:])
 
 
