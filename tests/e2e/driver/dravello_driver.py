@@ -530,10 +530,13 @@ class Session:
             i += 1
         flush()
 
-    def key(self, keys):
-        """Presses xdotool keys or chords: "alt+e", "Escape Escape" or a list of them."""
+    def key(self, *keys):
+        """Presses xdotool keys or chords, one after the other: key("alt+e"),
+        key("Escape Escape"), key("Escape", "Return") or key(["Escape", "Return"])."""
         self._focus_program()
-        names = keys.split() if isinstance(keys, str) else list(keys)
+        names = []
+        for k in keys:
+            names += k.split() if isinstance(k, str) else list(k)
         self._xdotool("key", "--delay", str(self.key_delay_ms), *names)
 
     # ---------------------------------------------------------------------------------------
@@ -606,12 +609,15 @@ class Session:
             stack.extend(reversed(children))
 
     @staticmethod
-    def _as_dict(selector):
+    def _as_dict(selector, **narrowing):
         if isinstance(selector, dict):
-            return dict(selector)
-        if isinstance(selector, str) and selector.startswith("#") and len(selector) > 1:
-            return {"id": selector[1:]}
-        return {"name": selector}
+            sel = dict(selector)
+        elif isinstance(selector, str) and selector.startswith("#") and len(selector) > 1:
+            sel = {"id": selector[1:]}
+        else:
+            sel = {"name": selector}
+        sel.update({k: v for k, v in narrowing.items() if v is not None})
+        return sel
 
     def _matches(self, obj, sel):
         try:
@@ -642,7 +648,11 @@ class Session:
         found.sort(key=lambda obj: not self._showing(obj))  # stable: tree order kept
         return found[index] if index < len(found) else None
 
-    def _find(self, selector):
+    def _find(self, selector, **narrowing):
+        if not isinstance(selector, (str, dict)):
+            return selector  # already an accessible object
+        if narrowing:
+            selector = self._as_dict(selector, **narrowing)
         obj = self._search(selector)
         if obj is None:
             raise DriverError(f"no object {selector!r} in the program's window")
@@ -661,19 +671,19 @@ class Session:
             return str(value.get_current_value())
         return obj.get_name()
 
-    def read(self, selector):
+    def read(self, selector, role=None, within=None, index=None):
         """The text the object shows: its Text, else its Value, else its name."""
-        return self._text_of(self._find(selector))
+        return self._text_of(self._find(selector, role=role, within=within, index=index))
 
-    def wait_for(self, selector, text, timeout=2.0):
-        """Polls `read` until it gives `text`; raises DriverError with the last reading after
-        `timeout` seconds."""
+    def wait_for(self, selector, text=None, timeout=5.0, role=None, within=None, index=None):
+        """Polls `read` until it gives `text` (with text None, until the object exists);
+        raises DriverError with the last reading after `timeout` seconds."""
         deadline = time.monotonic() + timeout
         last = None
         while True:
             try:
-                last = self.read(selector)
-                if last == text:
+                last = self.read(selector, role=role, within=within, index=index)
+                if text is None or last == text:
                     return last
             except DriverError as error:
                 last = f"({error})"
@@ -681,9 +691,9 @@ class Session:
                 raise DriverError(f"{selector!r} reads {last!r}, not {text!r}, after {timeout} s")
             time.sleep(0.02)
 
-    def list_items(self, selector):
+    def list_items(self, selector, role=None, within=None, index=None):
         """The texts of the rows of a list, in row order."""
-        obj = self._find(selector)
+        obj = self._find(selector, role=role, within=within, index=index)
         rows = []
         for i in range(obj.get_child_count()):
             child = obj.get_child_at_index(i)
@@ -691,10 +701,10 @@ class Session:
                 rows.append(child.get_name())
         return rows
 
-    def click(self, selector, how="mouse"):
-        """A mouse click on the centre of the object ("mouse"), or its Press action as a screen
-        reader runs it ("action")."""
-        obj = self._find(selector)
+    def click(self, selector, role=None, within=None, index=None, how="mouse", button=1):
+        """A mouse click (of `button`) on the centre of the object ("mouse"), or its Press action
+        as a screen reader runs it ("action")."""
+        obj = self._find(selector, role=role, within=within, index=index)
         if how == "action":
             action = obj.get_action_iface()
             if action is None or action.get_n_actions() == 0:
@@ -710,7 +720,7 @@ class Session:
         if box.width <= 0 or box.height <= 0:
             raise DriverError(f"{selector!r} has no place on the screen")
         x, y = box.x + box.width // 2, box.y + box.height // 2
-        self._xdotool("mousemove", str(x), str(y), "sleep", "0.02", "click", "1")
+        self._xdotool("mousemove", str(x), str(y), "sleep", "0.02", "click", str(button))
         return {"x": x, "y": y}
 
     def focused(self):
@@ -817,10 +827,10 @@ class Session:
                 out.append(box)
         return out
 
-    def screenshot(self, path, window=True):
+    def screenshot(self, path, window=True, settle=0.2):
         """A PNG of the main window, or of the whole screen (dialogs and menus are windows of
         their own) with window=False."""
-        time.sleep(0.2)  # the program paints after it has handled the input
+        time.sleep(settle)  # the program paints after it has handled the input
         target = str(self.main_window) if window else "root"
         _run(["import", "-window", target, f"png:{path}"], env=self._x_env, timeout=30)
         return path
@@ -837,11 +847,12 @@ class Session:
     def get_clipboard(self):
         return self.clipboard()
 
-    def set_clipboard(self, text):
-        """Offers `text` on the X clipboard, as another program would, until the next call."""
+    def set_clipboard(self, text, selection="clipboard"):
+        """Offers `text` on the X clipboard (or `selection`), as another program would, until
+        the next call."""
         if self._clipboard_owner is not None:
             self._end_tree([self._clipboard_owner.pid], self._clipboard_owner)
-        owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-i", "-quiet"],
+        owner = subprocess.Popen(["xclip", "-selection", selection, "-i", "-quiet"],
                                  env=self._x_env, stdin=subprocess.PIPE,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         owner.stdin.write(text.encode("utf-8"))
@@ -849,5 +860,6 @@ class Session:
         self._clipboard_owner = owner
         self._servers.append(("clipboard", owner))
         deadline = time.monotonic() + 3
-        while self.clipboard() != text and time.monotonic() < deadline:
+        while (selection == "clipboard" and self.clipboard() != text
+               and time.monotonic() < deadline):
             time.sleep(0.02)

@@ -8,7 +8,8 @@ build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-cmake --install "$build" --prefix "$prefix" > /dev/null
+# By component, so that the user's build/install_manifest.txt (the list to uninstall) stays.
+cmake --install "$build" --prefix "$prefix" --component Unspecified > /dev/null
 
 fail=0
 need() { if [ ! -e "$prefix/$1" ]; then echo "missing: $1"; fail=1; fi; }

@@ -72,8 +72,9 @@ def main(driver_dir, build_dir):
     try:
         os.chmod(work, 0o755)
         prefix = os.path.join(work, "prefix")
-        subprocess.run(["cmake", "--install", build_dir, "--prefix", prefix], check=True,
-                       stdout=subprocess.DEVNULL)
+        # By component, so that the user's build/install_manifest.txt stays as it was.
+        subprocess.run(["cmake", "--install", build_dir, "--prefix", prefix, "--component",
+                        "Unspecified"], check=True, stdout=subprocess.DEVNULL)
         program = os.path.join(prefix, "bin", "CalculadoraDravello")
         before = snapshot(prefix)
 
