@@ -95,17 +95,16 @@ def missing_tools():
     return missing
 
 
-def _run(command, timeout=10, env=None, check=True, text_input=None):
-    result = subprocess.run(command, capture_output=True, text=True, timeout=timeout, env=env,
-                            input=text_input)
+def _run(command, timeout=10, env=None, check=True):
+    result = subprocess.run(command, capture_output=True, text=True, timeout=timeout, env=env)
     if check and result.returncode != 0:
         raise DriverError(f"{' '.join(command)} failed ({result.returncode}): "
                           f"{result.stderr.strip()}")
     return result.stdout
 
 
-def _read_number_from(fd, timeout, what):
-    """Reads the line a server writes on `fd` once it is ready (display number, bus address)."""
+def _read_ready_line(fd, timeout, what):
+    """The line a server writes on `fd` once it is ready (display number, bus address)."""
     deadline = time.monotonic() + timeout
     data = b""
     os.set_blocking(fd, False)
@@ -127,19 +126,21 @@ def _read_number_from(fd, timeout, what):
 
 def _processes():
     """pid -> (parent pid, start time) of every process, from /proc."""
+    return _processes_of(int(entry) for entry in os.listdir("/proc") if entry.isdigit())
+
+
+def _processes_of(pids):
+    """pid -> (parent pid, start time) of those of `pids` that run."""
     table = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
+    for pid in pids:
         try:
-            with open(f"/proc/{entry}/stat", "rb") as f:
+            with open(f"/proc/{pid}/stat", "rb") as f:
                 stat = f.read().decode(errors="replace")
         except OSError:
             continue
         fields = stat[stat.rfind(")") + 2:].split()
-        if fields[0] == "Z":
-            continue
-        table[int(entry)] = (int(fields[1]), int(fields[19]))
+        if fields[0] != "Z":
+            table[pid] = (int(fields[1]), int(fields[19]))
     return table
 
 
@@ -235,7 +236,7 @@ class Session:
             pass_fds=(write_fd,), stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         os.close(write_fd)
         self._servers.append(("xvfb", xvfb))
-        self._display = ":" + _read_number_from(read_fd, self.timeout, "Xvfb")
+        self._display = ":" + _read_ready_line(read_fd, self.timeout, "Xvfb")
         self._x_env = dict(os.environ, DISPLAY=self._display)
         for name in ("XAUTHORITY", "WAYLAND_DISPLAY"):
             self._x_env.pop(name, None)
@@ -254,7 +255,7 @@ class Session:
             stdout=open(os.path.join(self.folder, "dbus.log"), "wb"), stderr=subprocess.STDOUT)
         os.close(write_fd)
         self._servers.append(("session bus", bus))
-        self._bus = _read_number_from(read_fd, self.timeout, "dbus-daemon")
+        self._bus = _read_ready_line(read_fd, self.timeout, "dbus-daemon")
         env["DBUS_SESSION_BUS_ADDRESS"] = self._bus
         self._bus_env = env
         launcher = subprocess.Popen(
@@ -368,33 +369,32 @@ class Session:
 
     def teardown(self):
         """Ends everything the session started, the program first; returns
-        {"exit_codes": {"program": status}, "left_running": [pids]}. A status below 0 is the
-        signal that ended the program (-15 when teardown had to end it)."""
+        {"exit_codes": {"program": status, ...}, "left_running": [pids]}. A status below 0 is
+        the signal that ended the process (-15 when teardown had to end the program)."""
         if self._ended is not None:
             return self._ended
-        codes, left = {}, []
-        roots = [p.pid for _, p in self._servers]
+        codes = {}
         if self.program is not None:
-            roots.append(self.program.pid)
-            codes["program"] = self._end_tree([self.program.pid], self.program)
+            codes["program"] = self._end_tree(self.program)
         for what, server in reversed(self._servers):
-            self._end_tree([server.pid], server)
-            codes[what] = server.returncode
-        # Whatever the servers started and left to this process (D-Bus activated services).
-        table = _processes()
-        for pid in _descendants([os.getpid()], table):
-            if pid != os.getpid() and self._is_ours(pid):
-                self._signal(pid, signal.SIGKILL)
+            codes[what] = self._end_tree(server)
+        # What the servers started and left to this process (services that D-Bus started).
+        for pid, start in self._session_processes().items():
+            self._signal_if_same(pid, start, signal.SIGKILL)
         time.sleep(0.05)
         self._reap_adopted()
-        table = _processes()
-        left = [pid for pid in _descendants(roots, table) if pid not in (os.getpid(),)]
-        left += [pid for pid in _descendants([os.getpid()], table)
-                 if pid != os.getpid() and self._is_ours(pid)]
+        left = sorted(self._session_processes())
         if self.folder:
             shutil.rmtree(self.folder, ignore_errors=True)
-        self._ended = {"exit_codes": codes, "left_running": sorted(set(left))}
+        self._ended = {"exit_codes": codes, "left_running": left}
         return self._ended
+
+    def _session_processes(self):
+        """pid -> start time of the processes below this one that run on this session's
+        display or buses."""
+        table = _processes()
+        return {pid: table[pid][1] for pid in _descendants([os.getpid()], table)
+                if pid != os.getpid() and self._is_ours(pid)}
 
     def _is_ours(self, pid):
         """A process that runs on this session's display or buses."""
@@ -411,28 +411,38 @@ class Session:
         return any(entry in marks for entry in environ)
 
     @staticmethod
-    def _signal(pid, sig):
+    def _signal_if_same(pid, start, sig):
+        """Signals `pid` only while it is still the process that started at `start`: a number
+        freed meanwhile may already belong to someone else's process."""
+        entry = _processes_of([pid]).get(pid)
+        if entry is None or entry[1] != start:
+            return
         try:
             os.kill(pid, sig)
         except (ProcessLookupError, PermissionError):
             pass
 
-    def _end_tree(self, roots, popen):
-        """SIGTERM to a process and what runs below it, SIGKILL after 3 s; its exit status."""
+    def _end_tree(self, popen):
+        """SIGTERM to a process started here and to what runs below it, SIGKILL to what is left
+        after 3 s; the process's exit status. One that has ended is not signalled: its number
+        may be another process's by now (what it left runs below this process, for teardown)."""
         if popen.poll() is not None:
-            below = _descendants(roots, _processes())
-            for pid in below:
-                self._signal(pid, signal.SIGKILL)
             return popen.returncode
-        tree = _descendants(roots, _processes())
-        for pid in tree:
-            self._signal(pid, signal.SIGTERM)
+        # Not waited for yet, so its number is still its own.
+        table = _processes()
+        tree = {pid: table[pid][1] for pid in _descendants([popen.pid], table)}
+        for pid, start in tree.items():
+            self._signal_if_same(pid, start, signal.SIGTERM)
         try:
             popen.wait(timeout=3)
+            return popen.returncode
         except subprocess.TimeoutExpired:
             pass
-        for pid in _descendants(tree, _processes()):
-            self._signal(pid, signal.SIGKILL)
+        table = _processes()
+        tree.update({pid: table[pid][1] for pid in _descendants(list(tree), table)
+                     if pid not in tree})
+        for pid, start in tree.items():
+            self._signal_if_same(pid, start, signal.SIGKILL)
         try:
             popen.wait(timeout=3)
         except subprocess.TimeoutExpired:
@@ -851,7 +861,7 @@ class Session:
         """Offers `text` on the X clipboard (or `selection`), as another program would, until
         the next call."""
         if self._clipboard_owner is not None:
-            self._end_tree([self._clipboard_owner.pid], self._clipboard_owner)
+            self._end_tree(self._clipboard_owner)
         owner = subprocess.Popen(["xclip", "-selection", selection, "-i", "-quiet"],
                                  env=self._x_env, stdin=subprocess.PIPE,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
