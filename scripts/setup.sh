@@ -10,10 +10,12 @@ packages=(
   libturbojpeg0-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  groff-base man-db
+  dpkg-dev file lintian
   libjpeg-turbo-progs appstream desktop-file-utils libx11-dev
   xdotool x11-utils x11-xserver-utils imagemagick xclip dbus-daemon at-spi2-core
   python3-gi python3-pyatspi gir1.2-atspi-2.0
-  cups printer-driver-cups-pdf poppler-utils
+  cups cups-filters poppler-utils
   libreoffice-calc-nogui
   locales qt6-translations-l10n
 )

@@ -40,12 +40,14 @@ THighButton::THighButton(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::TabFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    connect(app, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { FocusChanged(now); });
+    focus_connection_ = connect(app, &QApplication::focusChanged, this,
+                                [this](QWidget*, QWidget* now) { FocusChanged(now); });
   }
 }
 
-THighButton::~THighButton() = default;
+THighButton::~THighButton() {
+  disconnect(focus_connection_);
+}
 
 void THighButton::setCaption(const QString& caption) {
   if (caption == caption_) return;

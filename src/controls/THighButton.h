@@ -169,4 +169,7 @@ class THighButton : public QWidget {
   QBasicTimer keep_timer_;    // ends a KeepDown
   std::uint32_t keep_start_ = 0;
   int keep_ms_ = 0;
+  // The application's focus notices reach this button until its own destructor has run; the
+  // widget underneath may still lose the focus after that, and tell it.
+  QMetaObject::Connection focus_connection_;
 };

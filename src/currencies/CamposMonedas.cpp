@@ -90,7 +90,7 @@ const std::string& CamposMonedas::EditCambio(int n) const {
 }
 
 void CamposMonedas::LeeIni() {
-  FileRead file = ReadWholeFile(ruta_ini_);
+  FileRead file = ReadWholeFile(ruta_ini_, PrivateProfile::kMaxFileBytes);
   const PrivateProfile ini(file.status == FileReadStatus::kOk ? std::move(file.bytes)
                                                               : std::string());
   PorCadaClave([&](const std::string& clave, char campo, int n) {

@@ -10,15 +10,23 @@ struct SettingsPlaces {
   std::string program_dir;      // the executable's folder, ending in '/'
   std::string program_name;     // the executable's name without folder and extension
   std::string xdg_config_home;  // $XDG_CONFIG_HOME; empty when unset
-  std::string home;             // $HOME; empty when unset
+  std::string home;             // $HOME, or the user's home folder when it is unset
 };
 
-// The settings file: beside the executable (program_dir + program_name + ".INI") when that
-// file exists or its folder is writable, so a copied or unpacked program keeps its settings
-// with it. Otherwise, as for an installed program whose folder the user cannot write,
-// $XDG_CONFIG_HOME/CalculadoraDravello/CalculadoraDravello.INI, with ~/.config when the
-// variable is unset, empty or not an absolute path. When neither variable gives a folder the
-// file beside the executable is used all the same (it is then only read).
+// Where an installed copy keeps its menu entry, relative to the executable's folder: an
+// install (`cmake --install`, the Debian package) always puts it there, a build folder or a copy
+// of the executable never has it.
+std::string MenuEntryBesideInstalledProgram(const std::string& program_dir);
+
+// The settings file.
+// - An installed copy (its prefix holds its menu entry, see above) always uses the user's own
+//   file, $XDG_CONFIG_HOME/CalculadoraDravello/CalculadoraDravello.INI, with ~/.config when the
+//   variable is unset, empty or not an absolute path; root included, whose folders can all be
+//   written. Empty when neither variable gives a folder: no file is read and a save fails.
+// - Any other copy (a build folder, an unpacked or copied program) keeps its settings with it,
+//   beside the executable (program_dir + program_name + ".INI"), when that file exists or its
+//   folder is writable; otherwise it uses the user's file as an installed copy does (or, with
+//   no folder for it, the file beside the executable all the same, which is then only read).
 std::string ChooseSettingsFile(const SettingsPlaces& places,
                                const std::function<bool(const std::string&)>& file_exists,
                                const std::function<bool(const std::string&)>& folder_writable);

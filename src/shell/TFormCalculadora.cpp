@@ -451,9 +451,15 @@ void TFormCalculadora::BitBtn2Click() {
 
 void TFormCalculadora::BitBtn3Click() {
   Input([this] {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    const QString failure =
-        dravello::TapePrinter::PrintWithDialog(ui_.ListBox1->Model()->Lines(), *printer_, this);
+    QString failure;
+    if (!dravello::TapePrinter::AnyPrinter()) {
+      failure = QStringLiteral("No hay ninguna impresora instalada");
+    } else {
+      // Made once there is a printer, so that it starts on the default one.
+      if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+      failure =
+          dravello::TapePrinter::PrintWithDialog(ui_.ListBox1->Model()->Lines(), *printer_, this);
+    }
     if (!failure.isEmpty()) {
       view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
                         dravello::Utf8ToCp1252Lossy(failure.toStdString(), '?') + ".");

@@ -5,8 +5,10 @@
 #include <QIcon>
 #include <QLocale>
 #include <QScreen>
+#include <cstdio>
 
 #include "Calculadora.h"
+#include "CommandLine.h"
 #include "Pictures.h"
 #include "ProgramPath.h"
 #include "RegionalSeparators.h"
@@ -25,9 +27,32 @@ dravello::Separators SystemSeparators() {
                                       std::u32string(group.begin(), group.end()));
 }
 
+// Writes `text` whole; false when the stream fails (a full disk, a closed pipe).
+bool Print(std::FILE* stream, const QString& text) {
+  const QByteArray bytes = text.toLocal8Bit();
+  return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
+             static_cast<std::size_t>(bytes.size()) &&
+         std::fflush(stream) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The command line is read before anything needs a display.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const CommandLine command = CommandLine::Parse(arguments, QStringLiteral(DRAVELLO_VERSION));
+  switch (command.action) {
+    case CommandLine::Action::kHelp:
+    case CommandLine::Action::kVersion:
+      return Print(stdout, command.text) ? 0 : 1;
+    case CommandLine::Action::kError:
+      Print(stderr, command.text);
+      return 2;
+    case CommandLine::Action::kRun:
+      break;
+  }
+
   // The layout is scaled to the screen's dots per inch by the window itself, in whole pixels.
   // The fraction of a device-pixel ratio (1.25 at 120 dpi, 1.75 at 168) is left to that scaling
   // instead of being applied on top of it, so that sizes given in screen pixels (the collapse

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <dlfcn.h>
 
@@ -61,6 +62,10 @@ QString RefusedByCups(const QPrinter& printer) {
 
 }  // namespace
 
+bool TapePrinter::AnyPrinter() {
+  return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
 QString TapePrinter::PrintWithDialog(const TapeLines& lines, QPrinter& printer, QWidget* parent) {
   QPrintDialog dialog(&printer, parent);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -75,7 +80,7 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
   if (!printer.setPageOrientation(QPageLayout::Portrait)) {
     return Failure(printer, QStringLiteral("ponerse en vertical"));
   }
-  printer.setDocName(QString());
+  printer.setDocName(QString::fromLatin1(kJobTitle));
   printer.setFullPage(false);  // coordinates start at the corner of the printable area
 
   QPainter painter;

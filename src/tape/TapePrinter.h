@@ -15,7 +15,8 @@ class TapeLines;
 // line. With h the height of a line of text in that font, in printer pixels, the left and top
 // margins are h from the corner of the printable area and the lines are h + 2 apart. A line
 // that would cross the bottom of the printable area starts a new page with the same margins,
-// so no line is lost; an empty list prints one blank page. The job has no title.
+// so no line is lost; an empty list prints one blank page. Every job is titled
+// "Operaciones Realizadas", as the list is, so that the print queue shows what it is.
 //
 // Both functions return an empty string when the job went to the printer (or the user
 // cancelled), and otherwise the print system's failure as a message for the window's error box
@@ -23,6 +24,13 @@ class TapeLines;
 // that CUPS refuses. The list is never changed.
 class TapePrinter {
  public:
+  static constexpr const char* kJobTitle = "Operaciones Realizadas";
+
+  // Whether the print system offers any printer. Without one the print dialog offers only
+  // printing into a PDF file, which it would name and write by itself; the window says that
+  // there is no printer instead.
+  static bool AnyPrinter();
+
   // Shows the print dialog for `printer` (printer and number of copies; no page range) with
   // `parent` as its parent, and prints on acceptance. Cancelling prints nothing.
   static QString PrintWithDialog(const TapeLines& lines, QPrinter& printer, QWidget* parent);

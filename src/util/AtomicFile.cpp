@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 
 namespace dravello {
 
@@ -30,7 +31,7 @@ class Descriptor {
 
 }  // namespace
 
-FileRead ReadWholeFile(const std::string& path) {
+FileRead ReadWholeFile(const std::string& path, std::size_t max_bytes) {
   FileRead result;
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (fd.get() < 0) {
@@ -40,6 +41,10 @@ FileRead ReadWholeFile(const std::string& path) {
   }
   struct stat st;
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    result.status = FileReadStatus::kUnreadable;
+    return result;
+  }
+  if (static_cast<std::uintmax_t>(st.st_size) > max_bytes) {
     result.status = FileReadStatus::kUnreadable;
     return result;
   }
@@ -54,6 +59,10 @@ FileRead ReadWholeFile(const std::string& path) {
       return result;
     }
     if (n == 0) break;
+    if (static_cast<std::size_t>(n) > max_bytes - bytes.size()) {
+      result.status = FileReadStatus::kUnreadable;
+      return result;
+    }
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
   result.status = FileReadStatus::kOk;

@@ -1,10 +1,13 @@
 #include "AtomicFileWriter.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 
 namespace dravello {
 
@@ -44,6 +47,40 @@ std::string FinalTarget(const std::string& path) {
   return std::string();
 }
 
+// The process number in the name of a temporary file of `name` (".NAME.tmpPID.N"), or 0 when
+// `entry` is not one.
+pid_t TemporaryFileOwner(std::string_view entry, std::string_view name) {
+  const std::string prefix = "." + std::string(name) + ".tmp";
+  if (!entry.starts_with(prefix)) return 0;
+  entry.remove_prefix(prefix.size());
+  const std::size_t point = entry.find('.');
+  if (point == 0 || point == std::string_view::npos || point + 1 == entry.size()) return 0;
+  const std::string_view attempt = entry.substr(point + 1);
+  if (attempt.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  pid_t pid = 0;
+  const std::string_view digits = entry.substr(0, point);
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return 0;
+  return pid;
+}
+
+// Removes the temporary files of `name` in `folder` that processes which no longer run left
+// behind. A process that runs, whoever's, answers the null signal or refuses it (EPERM); this
+// process's own number may be an earlier holder's, and is left alone too.
+void RemoveLeftTemporaryFiles(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const pid_t pid = TemporaryFileOwner(entry->d_name, name);
+    if (pid == 0 || pid == ::getpid()) continue;
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    const std::string path = folder + "/" + entry->d_name;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -74,6 +111,7 @@ bool AtomicFileWriter::Open(const std::string& path) {
     return Fail(errno);
   }
 
+  RemoveLeftTemporaryFiles(FolderOf(target_), NameOf(target_));
   const std::string stem =
       FolderOf(target_) + "/." + NameOf(target_) + ".tmp" + std::to_string(::getpid());
   // An existing file's permissions are copied at Commit(); a new file gets the usual ones.

@@ -21,8 +21,10 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  // Creates the temporary file for `path`. Refused (EACCES) when the file exists but may not
-  // be written, and (EISDIR, EINVAL) when it is a folder or not a regular file.
+  // Creates the temporary file for `path` (".NAME.tmpPID.N"), first removing those that
+  // processes which no longer run left beside the file when they were killed. Refused (EACCES) when
+  // the file exists but may not be written, and (EISDIR, EINVAL) when it is a folder or not a
+  // regular file.
   bool Open(const std::string& path);
   bool Write(std::string_view bytes);
   // Flushes the temporary file to disk and renames it over the file.

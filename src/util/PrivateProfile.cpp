@@ -222,14 +222,14 @@ void PrivateProfile::Set(std::string_view section, std::string_view key, std::st
 
 std::string ReadProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view fallback) {
-  FileRead file = ReadWholeFile(path);
+  FileRead file = ReadWholeFile(path, PrivateProfile::kMaxFileBytes);
   if (file.status != FileReadStatus::kOk) return PrivateProfile().Get(section, key, fallback);
   return PrivateProfile(std::move(file.bytes)).Get(section, key, fallback);
 }
 
 bool WriteProfileStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& values) {
-  FileRead file = ReadWholeFile(path);
+  FileRead file = ReadWholeFile(path, PrivateProfile::kMaxFileBytes);
   if (file.status == FileReadStatus::kUnreadable) return false;
   PrivateProfile profile(std::move(file.bytes));
   for (const auto& [key, value] : values) profile.Set(section, key, value);

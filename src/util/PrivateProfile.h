@@ -24,6 +24,9 @@ namespace dravello {
 class PrivateProfile {
  public:
   static constexpr std::size_t kMaxValueLength = 2047;
+  // A settings file larger than this, far above any real one, counts as unreadable: it gives
+  // the defaults and is never rewritten, and a huge file cannot exhaust memory at start-up.
+  static constexpr std::size_t kMaxFileBytes = 16u << 20;
 
   PrivateProfile() = default;
   explicit PrivateProfile(std::string text) : text_(std::move(text)) {}
@@ -59,14 +62,14 @@ class PrivateProfile {
 };
 
 // The value of `key` in `section` of the file at `path`, as PrivateProfile::Get; `fallback` also
-// when the file is missing or cannot be read.
+// when the file is missing or cannot be read (or holds more than kMaxFileBytes).
 std::string ReadProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view fallback);
 
 // Sets every key of `values` in `section` of the file at `path`, in their order, with one
 // replacement of the whole file (ReplaceWholeFile): the file is created when missing and is
 // never left half-written. Returns false, with the file unchanged, when the file exists but
-// cannot be read or when it cannot be replaced.
+// cannot be read (or holds more than kMaxFileBytes) or when it cannot be replaced.
 bool WriteProfileStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& values);
 

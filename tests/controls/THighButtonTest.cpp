@@ -113,6 +113,7 @@ class THighButtonTest : public QObject {
   void keep_down_lights_at_once_and_goes_up_after_the_latest_call();
   void a_flash_ending_while_kept_down_leaves_the_down_look();
   void exactly_the_focused_highlight_button_is_active();
+  void a_focused_button_and_its_window_can_be_destroyed();
   void key_events_reach_the_signals();
 };
 
@@ -656,6 +657,26 @@ void THighButtonTest::exactly_the_focused_highlight_button_is_active() {
   elsewhere->setFocus();
   QTRY_COMPARE(QApplication::focusWidget(), elsewhere);
   QVERIFY(b1->IsActive() && !b2->IsActive());
+}
+
+// The widget underneath a destroyed button gives up the focus after the button's own destructor
+// has run; the button must not hear of it then (UndefinedBehaviorSanitizer sees the call on the
+// half-destroyed object in the sanitizer build).
+void THighButtonTest::a_focused_button_and_its_window_can_be_destroyed() {
+  auto window = std::make_unique<QWidget>();
+  auto* b1 = new THighButton(window.get());
+  auto* b2 = new THighButton(window.get());
+  window->show();
+  window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  b1->setFocus();
+  QTRY_COMPARE(QApplication::focusWidget(), b1);
+  delete b1;
+  QVERIFY(QApplication::focusWidget() != b1);
+  b2->setFocus();
+  QTRY_COMPARE(QApplication::focusWidget(), b2);
+  window.reset();
+  QCOMPARE(QApplication::focusWidget(), nullptr);
 }
 
 void THighButtonTest::key_events_reach_the_signals() {

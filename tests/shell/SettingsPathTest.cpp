@@ -3,57 +3,67 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 namespace dravello {
 namespace {
 
-TEST(SettingsPath, BesideTheProgramWhenUsableElseTheUserConfigFolder) {
+TEST(SettingsPath, InstalledCopiesUseTheUserFileOthersKeepTheirsBesideThem) {
+  constexpr const char* kOwn = "/home/ana/.config/CalculadoraDravello/CalculadoraDravello.INI";
+  constexpr const char* kBeside = "/opt/calc/bin/CalculadoraDravello.INI";
   const struct {
     const char* what;
+    bool installed;
     bool file_exists;
     bool folder_writable;
     const char* xdg;
     const char* home;
     const char* expected;
   } cases[] = {
-      {"unpacked copy", false, true, "", "/home/ana", "/opt/calc/CalculadoraDravello.INI"},
-      {"file shipped beside a read-only program", true, false, "", "/home/ana",
-       "/opt/calc/CalculadoraDravello.INI"},
-      {"installed, no XDG variable", false, false, "", "/home/ana",
-       "/home/ana/.config/CalculadoraDravello/CalculadoraDravello.INI"},
-      {"installed, XDG variable", false, false, "/x/cfg", "/home/ana",
+      {"build folder or unpacked copy", false, false, true, "", "/home/ana", kBeside},
+      {"file shipped beside a read-only copy", false, true, false, "", "/home/ana", kBeside},
+      {"read-only copy without a file", false, false, false, "", "/home/ana", kOwn},
+      {"read-only copy, XDG variable", false, false, false, "/x/cfg", "/home/ana",
        "/x/cfg/CalculadoraDravello/CalculadoraDravello.INI"},
-      {"XDG variable with a final slash", false, false, "/x/cfg/", "/home/ana",
+      {"XDG variable with a final slash", false, false, false, "/x/cfg/", "/home/ana",
        "/x/cfg/CalculadoraDravello/CalculadoraDravello.INI"},
-      {"relative XDG variable is ignored", false, false, "cfg", "/home/ana",
-       "/home/ana/.config/CalculadoraDravello/CalculadoraDravello.INI"},
-      {"no home at all", false, false, "", "", "/opt/calc/CalculadoraDravello.INI"},
-      {"relative home is ignored", false, false, "", "ana", "/opt/calc/CalculadoraDravello.INI"},
+      {"relative XDG variable is ignored", false, false, false, "cfg", "/home/ana", kOwn},
+      {"read-only copy, no home at all", false, false, false, "", "", kBeside},
+      {"relative home is ignored", false, false, false, "", "ana", kBeside},
+      // Installed: the user's file always, for root too (every folder writable, a file left
+      // beside the program by an earlier version).
+      {"installed", true, false, false, "", "/home/ana", kOwn},
+      {"installed, run by root", true, true, true, "", "/root",
+       "/root/.config/CalculadoraDravello/CalculadoraDravello.INI"},
+      {"installed, XDG variable", true, true, true, "/x/cfg", "/root",
+       "/x/cfg/CalculadoraDravello/CalculadoraDravello.INI"},
+      {"installed, no home at all", true, true, true, "", "", ""},
   };
   for (const auto& c : cases) {
-    const SettingsPlaces places{"/opt/calc/", "CalculadoraDravello", c.xdg, c.home};
-    std::string asked_file, asked_folder;
+    const SettingsPlaces places{"/opt/calc/bin/", "CalculadoraDravello", c.xdg, c.home};
     const std::string chosen = ChooseSettingsFile(
         places,
         [&](const std::string& f) {
-          asked_file = f;
+          if (f == "/opt/calc/bin/../share/applications/org.dravello.CalculadoraDravello.desktop")
+            return c.installed;
+          EXPECT_EQ(f, kBeside) << c.what;
           return c.file_exists;
         },
         [&](const std::string& d) {
-          asked_folder = d;
+          EXPECT_EQ(d, "/opt/calc/bin/") << c.what;
           return c.folder_writable;
         });
     EXPECT_EQ(chosen, c.expected) << c.what;
-    EXPECT_EQ(asked_file, "/opt/calc/CalculadoraDravello.INI") << c.what;
   }
 }
 
 TEST(SettingsPath, TheFileIsNamedAfterTheProgram) {
   const SettingsPlaces places{"/usr/local/bin/", "calcu", "", "/root"};
+  const auto beside = [](const std::string& f) { return f.ends_with(".INI"); };
   const auto yes = [](const std::string&) { return true; };
-  EXPECT_EQ(ChooseSettingsFile(places, yes, yes), "/usr/local/bin/calcu.INI");
+  EXPECT_EQ(ChooseSettingsFile(places, beside, yes), "/usr/local/bin/calcu.INI");
 }
 
 TEST(SettingsPath, RealFileSystem) {
@@ -61,8 +71,22 @@ TEST(SettingsPath, RealFileSystem) {
       std::filesystem::temp_directory_path() / ("settings-path-test-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string folder = dir.string() + "/";
-  // A writable folder keeps the settings beside the program.
+  // A writable folder keeps the settings beside the program...
   EXPECT_EQ(ChooseSettingsFile(folder, "Calc"), folder + "Calc.INI");
+  // ...until its prefix holds the menu entry of an installed copy.
+  const std::string bin = folder + "bin/";
+  std::filesystem::create_directories(folder + "share/applications");
+  std::ofstream(MenuEntryBesideInstalledProgram(bin));
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = xdg ? xdg : "";
+  ::setenv("XDG_CONFIG_HOME", (folder + "cfg").c_str(), 1);
+  EXPECT_EQ(ChooseSettingsFile(bin, "Calc"),
+            folder + "cfg/CalculadoraDravello/CalculadoraDravello.INI");
+  if (xdg) {
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
 
   const std::string nested = folder + "cfg/CalculadoraDravello/CalculadoraDravello.INI";
   PrepareSettingsFolder(nested);

@@ -4,7 +4,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -875,9 +877,30 @@ class TFormCalculadoraTest : public QObject {
     Type(QStringLiteral("5m"));
     QCOMPARE(notification->text(QAccessible::Name), QStringLiteral("5,00 --> Memo+ [5,00]"));
   }
+
+  void printingWithoutAPrinterSaysSoAndWritesNothing() {
+    // No print server at all (main() points CUPS at a socket that is not there), and a home
+    // folder of its own: the print dialog would write ~/print.pdf there without a word.
+    QTemporaryDir home;
+    const QByteArray saved_home = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    const bool pdf_here_before = QFile::exists(QStringLiteral("print.pdf"));
+    Type(QStringLiteral("12+3\r"));
+    Click("BitBtn3");
+    QTRY_COMPARE(
+        closer_->boxes,
+        QStringList{QStringLiteral("Calculadora Dravello | No hay ninguna impresora instalada.")});
+    qputenv("HOME", saved_home);
+    QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    QCOMPARE(QFile::exists(QStringLiteral("print.pdf")), pdf_here_before);
+    QCOMPARE(Lines(), QStringList{QStringLiteral("12,00 + 3,00 = 15,00")});
+  }
 };
 
 int main(int argc, char* argv[]) {
+  // No test reaches a print server of the machine.
+  qputenv("CUPS_SERVER", "/nonexistent-print-server-of-the-window-test/cups.sock");
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   QAccessible::installFactory(ShellAccessibleFactory);

@@ -1,7 +1,9 @@
 #include "AtomicFile.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -46,7 +48,7 @@ TEST(ReadWholeFile, TellsMissingFromUnreadable) {
       {"a device", "/dev/zero", FileReadStatus::kUnreadable},
   };
   for (const auto& c : cases) {
-    const FileRead read = ReadWholeFile(c.path);
+    const FileRead read = ReadWholeFile(c.path, 1 << 20);
     EXPECT_EQ(read.status, c.status) << c.what;
     if (c.status == FileReadStatus::kOk) {
       EXPECT_EQ(read.bytes, bytes) << c.what;
@@ -55,7 +57,32 @@ TEST(ReadWholeFile, TellsMissingFromUnreadable) {
 
   ::chmod(file.c_str(), 0);
   EXPECT_TRUE(testing::AsOrdinaryUser(
-      [&] { return ReadWholeFile(file).status == FileReadStatus::kUnreadable; }));
+      [&] { return ReadWholeFile(file, 1 << 20).status == FileReadStatus::kUnreadable; }));
+}
+
+TEST(ReadWholeFile, AFileAboveTheSizeLimitIsUnreadable) {
+  TempFolder folder;
+  const std::string file = folder.File("a.INI");
+  const struct {
+    const char* what;
+    std::size_t size;
+    std::size_t limit;
+    FileReadStatus status;
+  } cases[] = {
+      {"empty", 0, 0, FileReadStatus::kOk},
+      {"at the limit", 70000, 70000, FileReadStatus::kOk},
+      {"one byte more", 70001, 70000, FileReadStatus::kUnreadable},
+      {"one byte more than an empty file may have", 1, 0, FileReadStatus::kUnreadable},
+      // Sparse: told by its size alone, at once and without the memory.
+      {"a gigabyte", std::size_t{1} << 30, 16 << 20, FileReadStatus::kUnreadable},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(file, "");
+    ASSERT_EQ(::truncate(file.c_str(), static_cast<off_t>(c.size)), 0);
+    const FileRead read = ReadWholeFile(file, c.limit);
+    EXPECT_EQ(read.status, c.status) << c.what;
+    EXPECT_EQ(read.bytes.size(), c.status == FileReadStatus::kOk ? c.size : 0) << c.what;
+  }
 }
 
 TEST(ReplaceWholeFile, CreatesAndReplacesLeavingNoTemporaryFile) {
@@ -147,6 +174,47 @@ TEST(ReplaceWholeFile, RespectsWhatTheUserMayNotWrite) {
   EXPECT_EQ(ReadBytes(read_only), "old");
   EXPECT_EQ(ReadBytes(in_closed), "old");
   EXPECT_EQ(FilesIn(folder.path() / "closed"), 1);
+}
+
+TEST(ReplaceWholeFile, RemovesTemporaryFilesOfDeadProcessesOnly) {
+  TempFolder folder;
+  const std::string file = folder.File("calcu.INI");
+  // A process that has ended (and been waited for), and one that runs.
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_GT(dead, 0);
+  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+  const pid_t alive = ::fork();
+  if (alive == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  ASSERT_GT(alive, 0);
+  const std::string d = std::to_string(dead), a = std::to_string(alive);
+  const struct {
+    std::string name;
+    bool removed;
+  } cases[] = {
+      {".calcu.INI.tmp" + d + ".0", true},  {".calcu.INI.tmp" + d + ".17", true},
+      {".calcu.INI.tmp" + a + ".0", false},  // its process still saves
+      {".calcu.INI.tmp1.0", false},          // init runs for ever
+      {".other.INI.tmp" + d + ".0", false},  // another file's
+      {".calcu.INI.tmp" + d, false},         // not a name this program makes
+      {".calcu.INI.tmp" + d + ".x", false}, {".calcu.INI.tmpx" + d + ".0", false},
+      {"calcu.INI.tmp" + d + ".0", false},
+  };
+  for (const auto& c : cases) WriteBytes(folder.File(c.name), "left");
+  // A folder of that name is not a temporary file, whatever its name says.
+  fs::create_directory(folder.path() / (".calcu.INI.tmp" + d + ".99"));
+
+  ASSERT_TRUE(ReplaceWholeFile(file, "new"));
+  ::kill(alive, SIGKILL);
+  ::waitpid(alive, nullptr, 0);
+  for (const auto& c : cases) {
+    EXPECT_EQ(!fs::exists(folder.File(c.name)), c.removed) << c.name;
+  }
+  EXPECT_TRUE(fs::is_directory(folder.path() / (".calcu.INI.tmp" + d + ".99")));
+  EXPECT_EQ(ReadBytes(file), "new");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "TestFiles.h"
@@ -201,6 +203,19 @@ TEST(PrivateProfileFile, WritesAllKeysInOneReplacement) {
   WriteBytes(file, "[Ventana]\nx=1\n[MONEDAS]\nDecimales0=2\n; kept\n");
   ASSERT_TRUE(WriteProfileStrings(file, "MONEDAS", {{"Moneda0", "Eur"}, {"Decimales0", "2"}}));
   EXPECT_EQ(ReadBytes(file), "[Ventana]\nx=1\n[MONEDAS]\nDecimales0=2\n; kept\nMoneda0=Eur\n");
+}
+
+TEST(PrivateProfileFile, AnOversizedFileGivesDefaultsAndIsNotOverwritten) {
+  TempFolder folder;
+  const std::string file = folder.File("calcu.INI");
+  WriteBytes(file, "[MONEDAS]\nMoneda0=Eur\n");
+  ASSERT_EQ(::truncate(file.c_str(), PrivateProfile::kMaxFileBytes), 0);  // at the limit
+  EXPECT_EQ(ReadProfileString(file, "MONEDAS", "Moneda0", "Pts"), "Eur");
+  ASSERT_EQ(::truncate(file.c_str(), PrivateProfile::kMaxFileBytes + 1), 0);
+  EXPECT_EQ(ReadProfileString(file, "MONEDAS", "Moneda0", "Pts"), "Pts");
+  EXPECT_FALSE(WriteProfileStrings(file, "MONEDAS", {{"Moneda0", "Pts"}}));
+  EXPECT_EQ(std::filesystem::file_size(file), PrivateProfile::kMaxFileBytes + 1);
+  EXPECT_EQ(ReadBytes(file).substr(0, 22), "[MONEDAS]\nMoneda0=Eur\n");
 }
 
 TEST(PrivateProfileFile, AFileThatCannotBeReadIsNotOverwritten) {

@@ -1,7 +1,12 @@
 // dravello-replay: runs a key sequence through the calculator's window logic and prints what the
 // window would show. Keys come on standard input; see the README for the transcript format.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,8 +14,42 @@
 #include "ReplayOptions.h"
 #include "ReplaySession.h"
 
+namespace {
+
+// Reads all of standard input; false, with the system's reason in `error`, when it cannot be
+// read (a folder, a closed descriptor, an input error).
+bool ReadAllInput(std::string& text, std::string& error) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = std::strerror(errno);
+      return false;
+    }
+    if (n == 0) return true;
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// Everything written so far reached standard output; otherwise the reason in `error`.
+bool OutputWritten(std::string& error) {
+  errno = 0;
+  std::cout.flush();
+  const bool ok = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+  if (!ok) error = errno != 0 ? std::strerror(errno) : "write error";
+  return ok;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace dravello;
+  // A closed standard output would otherwise take the number of the first file opened.
+  if (::fcntl(STDOUT_FILENO, F_GETFD) < 0) {
+    std::cerr << "dravello-replay: standard output is closed\n";
+    return 1;
+  }
   ReplayOptions options;
   std::string error;
   if (!ParseReplayOptions(argc, argv, options, error)) {
@@ -19,8 +58,11 @@ int main(int argc, char** argv) {
                  "[--thousands-separator C] [--trace] < KEYS\n";
     return 2;
   }
-  const std::string text{std::istreambuf_iterator<char>(std::cin),
-                         std::istreambuf_iterator<char>()};
+  std::string text;
+  if (!ReadAllInput(text, error)) {
+    std::cerr << "dravello-replay: cannot read the keys from standard input: " << error << '\n';
+    return 2;
+  }
   std::vector<ReplayInput> inputs;
   if (!ReadReplayKeys(text, inputs, error)) {
     std::cerr << "dravello-replay: " << error << '\n';
@@ -38,5 +80,9 @@ int main(int argc, char** argv) {
     if (options.trace) session.WriteState(std::cout);
   }
   session.WriteState(std::cout);
+  if (!OutputWritten(error)) {
+    std::cerr << "dravello-replay: cannot write the transcript: " << error << '\n';
+    return 1;
+  }
   return 0;
 }

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a desktop needs to list the program:
-# the executable, a valid menu entry naming an installed icon, the hicolor icons and valid
-# AppStream metadata.
+# the executable, a valid menu entry naming an installed icon, the hicolor icons, valid
+# AppStream metadata and the manual page.
 #   check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-cmake --install "$build" --prefix "$prefix" > /dev/null
+# By component, so that the user's build/install_manifest.txt (the list to uninstall) stays.
+cmake --install "$build" --prefix "$prefix" --component Unspecified > /dev/null
 
 fail=0
 need() { if [ ! -e "$prefix/$1" ]; then echo "missing: $1"; fail=1; fi; }
@@ -19,6 +20,7 @@ for size in 16 22 24 32 48 64 128 256; do
   need "share/icons/hicolor/${size}x${size}/apps/calculadora-dravello.png"
 done
 need share/icons/hicolor/scalable/apps/calculadora-dravello.svg
+need share/man/man1/CalculadoraDravello.1.gz
 
 desktop="$prefix/share/applications/org.dravello.CalculadoraDravello.desktop"
 desktop-file-validate "$desktop" || fail=1

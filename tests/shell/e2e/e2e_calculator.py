@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The real program, driven as a user and a screen reader would: real X key presses and mouse
-clicks under Xvfb, every reading over AT-SPI (guiprobe).
+clicks under Xvfb, every reading over AT-SPI (the project's own driver, tests/e2e/driver).
 
-    e2e_calculator.py GUIPROBE_DIR PROGRAM OUT_DIR
+    e2e_calculator.py DRIVER_DIR PROGRAM OUT_DIR
 
 The program is copied into a fresh folder with a settings file beside it, so that the run
 does not depend on any settings file of the build. OUT_DIR receives a screenshot.
@@ -14,9 +14,9 @@ import sys
 import tempfile
 import time
 
-guiprobe_dir, program, out_dir = sys.argv[1:4]
-sys.path.insert(0, guiprobe_dir)
-from guiprobe import Session  # noqa: E402
+driver_dir, program, out_dir = sys.argv[1:4]
+sys.path.insert(0, driver_dir)
+from dravello_driver import Session  # noqa: E402
 
 SETTINGS = """[MONEDAS]
 Moneda0=Pts
@@ -133,6 +133,7 @@ def main():
         while s.windows() and time.monotonic() < deadline:
             time.sleep(0.05)
         check("window gone", s.windows(), [])
+        s.wait_exit(timeout=30)  # a sanitizer build looks for leaks at exit
     finally:
         report = s.teardown()
         shutil.rmtree(folder, ignore_errors=True)

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The real program as users meet it on their own desktops: regional settings, screens of
 120 dpi and twice the size, and the toolkit's own texts. Real X input under Xvfb, readings over
-AT-SPI (guiprobe).
+AT-SPI (tests/e2e/driver).
 
     e2e_look.py GUIPROBE_DIR PROGRAM OUT_DIR [SCENARIO]
 
@@ -16,9 +16,9 @@ import sys
 import tempfile
 import time
 
-guiprobe_dir, program, out_dir = sys.argv[1:4]
-sys.path.insert(0, guiprobe_dir)
-from guiprobe import Session  # noqa: E402
+driver_dir, program, out_dir = sys.argv[1:4]
+sys.path.insert(0, driver_dir)
+from dravello_driver import Session  # noqa: E402
 
 SETTINGS = """[MONEDAS]
 Moneda0=Pts
@@ -138,7 +138,7 @@ def main():
     if len(sys.argv) > 4:
         return run(sys.argv[4])
     failed = [name for name in SCENARIOS
-              if subprocess.run([sys.executable, __file__, guiprobe_dir, program, out_dir,
+              if subprocess.run([sys.executable, __file__, driver_dir, program, out_dir,
                                  name]).returncode != 0]
     print(f"e2e look: {len(failed)} of {len(SCENARIOS)} scenarios failed {failed}")
     return 1 if failed else 0

@@ -17,7 +17,7 @@ import time
 
 driver_dir, program, out_dir = sys.argv[1:4]
 sys.path.insert(0, driver_dir)
-from guiprobe import Session  # noqa: E402
+from dravello_driver import Session  # noqa: E402
 
 LINES = ["1.234,50 + 0,50 = 1.235,00", "200,00 % 15,00 = 30,00"]
 TEXT = "".join(line + "\n" for line in LINES).encode()
@@ -34,11 +34,6 @@ def check(what, got, expected):
           flush=True)
     if got != expected:
         failures.append(what)
-
-
-def clipboard(s):
-    """The clipboard's text (guiprobe names the call get_clipboard)."""
-    return s.clipboard() if hasattr(s, "clipboard") else s.get_clipboard()
 
 
 def windows_once(s, count, timeout=5.0):
@@ -100,13 +95,13 @@ def main():
         s.screenshot(os.path.join(out_dir, "tape-menu.png"), window=False)
         s.key("l")
         check("menu closed", windows_once(s, 1), 1)
-        check("Copiar línea", clipboard(s), LINES[0])
+        check("Copiar línea", s.clipboard(), LINES[0])
 
         s.key("shift+F10")
         check("Shift+F10 opens the menu", windows_once(s, 2), 2)
         s.key("t")
         windows_once(s, 1)
-        check("Copiar todo", clipboard(s), "".join(line + "\n" for line in LINES))
+        check("Copiar todo", s.clipboard(), "".join(line + "\n" for line in LINES))
 
         # The menu's keys gave no command.
         check("display unchanged", s.read("Display"), "30,00")
