@@ -173,9 +173,9 @@ def main():
     with open(os.path.join(folder, "CalculadoraDravello.INI"), "w") as f:
         f.write(SETTINGS)
 
-    env = {"LANG": "es_ES.UTF-8"}
-    if mode != "reader":
-        env["DRAVELLO_ACCESSIBLE_IDS"] = "1"
+    # The driver sets DRAVELLO_ACCESSIBLE_IDS=1 unless told otherwise (None removes it).
+    env = {"LANG": "es_ES.UTF-8",
+           "DRAVELLO_ACCESSIBLE_IDS": None if mode == "reader" else "1"}
     s = Session([copy], wait_name="Display", env=env)
     s.start()
     try:
