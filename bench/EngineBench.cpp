@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one key through the whole engine, and of one display formatting.
 #include <benchmark/benchmark.h>
 

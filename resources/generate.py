@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the window's pictures: the background, the program icon and the button pictures.
 
 Standard library only. Writes PNG files directly and the background as a PPM that `cjpeg`

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the benchmarks with optimisation and runs them; each figure
 # is the median of 10 repetitions.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rewrites the expected transcripts of the golden cases from the current build; review the
 # result with `git diff tests/replay/cases`. Optional arguments: case names to rewrite.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Makes the picture of the window that the README and the AppStream metadata show: the real
 program under Xvfb (tests/e2e/driver), Spanish regional settings, a short sum in euros, a
 product in dollars and back to euros, with pesetas and dollars in the equivalences.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/ventana.png, the picture of the window in the README and the AppStream metadata,
 # from the real program under Xvfb. Run it again after a change to the window's look.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian 12 package that building, running and testing the calculator needs.
 # Does nothing when all of them are present already; needs root (or sudo) otherwise.
 set -euo pipefail

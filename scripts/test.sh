@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: the full build under CTest,
 # then the whole program and its tests again, the window included, under AddressSanitizer and
 # UndefinedBehaviorSanitizer (the end-to-end tests drive the sanitized program too).

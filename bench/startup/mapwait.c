@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Starts a program and tells how long it took until its first top-level window was mapped.
  *
  *   mapwait PROGRAM [ARGS...]

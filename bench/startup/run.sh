@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the calculator optimised and measures its start-up under Xvfb: time from exec to the
 # window mapped, resident memory, CPU time and wake-ups while idle, CPU time per key. Each
 # figure is the median of 10 starts (startup_bench.py --help for the options).

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up, memory, idle and per-key figures of the calculator under Xvfb.
 
     startup_bench.py PROGRAM [--runs N] [--idle S] [--keys N]

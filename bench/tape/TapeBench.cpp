@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operations list under a long run: the cost of one append (add, select, scroll, repaint)
 // at a given length, and the memory a line costs.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the operations list: the time to write a million lines as text and as CSV through the
 // same code as "Guardar como…" (a temporary file flushed to disk and renamed), and as PDF through
 // the printer's page code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both buttons built from a layout file, as the calculator's window builds them: promoted
 // widgets whose properties the layout sets, and clicks connected to handlers by name.
 

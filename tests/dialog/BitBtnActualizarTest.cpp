@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Actualizar cambios" of the currency dialog against a local server started here: the rows it
 // fills, every answer that must change nothing, stopping a fetch, and the window's equivalences
 // after Aceptar.

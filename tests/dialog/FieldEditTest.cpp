@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog's edit field: lengths that limit typing only, and Windows-1252 text.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Deals with every modal window that opens while a test runs, so that a test fails instead of

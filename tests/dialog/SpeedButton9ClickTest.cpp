@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Configurar" of the main window: the currency dialog shown modally, and the table, buttons and
 // currency strip reloaded from the settings file however the dialog closed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The currency dialog on the offscreen platform: its layout, its fields, Aceptar with the
 // settings file and the table, Enter, Esc, and a settings file that cannot be written.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Typing any text into a widget as key presses. QTest::keyClicks passes only Latin-1 characters.

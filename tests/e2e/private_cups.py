@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A CUPS server of a test's own, with everything it writes inside one temporary folder.
 
 The server listens on a socket in that folder only (no network port, no sharing, no browsing),

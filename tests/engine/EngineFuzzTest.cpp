@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random key sequences through the whole engine, with the invariants checked after every key.
 // The sanitizer build runs this too, so undefined behaviour on any path shows up there.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The feed's XML: the published shape is read, everything else is told apart as no XML or
 // another shape.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fetching the feed from a local server started here: every answer the fetch must refuse, the
 // time limit, the size limit, redirects and cancelling; and the addresses it accepts.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Bad arguments and bad key input must give exit status 2, a message on standard error and
 # nothing on standard output, before any key runs.
 replay=$1

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # dravello-replay under faults of its surroundings: input that cannot be read gives exit status 2,
 # output that cannot be written a non-zero status, both with a message on standard error; a
 # settings file far too large to be one gives the defaults, at once and without the memory.

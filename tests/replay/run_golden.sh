@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one golden transcript case: REPLAY CASES_DIR NAME [--update].
 # NAME.keys is the input, NAME.args (optional) one extra argument per line, NAME.out the
 # expected standard output. With --update the output is written to NAME.out instead of compared.

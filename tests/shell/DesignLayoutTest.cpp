@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scaling a stored layout to the screen.
 
 #include <QApplication>

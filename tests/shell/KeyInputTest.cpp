@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key presses as the routing sees them: virtual-key codes and typed Windows-1252 characters.
 
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven by real key and mouse events (offscreen platform, 96 dpi).
 
 #include <QAbstractItemView>

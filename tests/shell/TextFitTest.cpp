@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fitting a text to its field, with a font whose every character is half its size wide.
 
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How both windows look (offscreen platform): values wider than their field, the frames of the
 // layout, the same colours under a dark desktop theme, the gradient buttons at the device's
 // resolution and the toolkit's own texts in Spanish. CTest runs it at 96 dpi, at 120 dpi and at

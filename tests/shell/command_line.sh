@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program's command line, with no display at all: --help and --version answer and exit
 # 0, a wrong command line says so on standard error and exits 2 without starting, and the
 # toolkit's own options still reach Qt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints a numbered tape of a given number of pages' worth of lines on a named printer through
 // TapePrinter, as the print button does once the dialog is accepted. Used by
 // print_through_cups.py, which runs it against a CUPS server of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Guardar como…" of the operations list, through the window's dialogs (offscreen platform).
 
 #include "TapeSaver.h"

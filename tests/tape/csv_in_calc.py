@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The saved CSV as a spreadsheet reads it under Spanish regional settings.
 
     csv_in_calc.py TAPE.csv TAPE.txt

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints a tape of three pages' worth of lines for real, and reads the printout back.
 
 Starts a CUPS server of its own (tests/e2e/private_cups.py: configuration, spool, logs and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dravello-gallery: both push-button controls in every look.
 //
 //   dravello-gallery                 shows the gallery

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dravello-replay: runs a key sequence through the calculator's window logic and prints what the
 // window would show. Keys come on standard input; see the README for the transcript format.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the real Calculadora Dravello as a user and a screen reader would.
 
 A Session starts the program on an X server of its own (Xvfb), with a D-Bus session bus and an

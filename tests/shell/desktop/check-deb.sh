@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a build folder (cpack -G DEB) and checks it as a packager would:
 # lintian reports no error; its dependencies name the shared libraries the program links and what
 # it needs beside them; unpacked into a throw-away root (dpkg-deb -x, nothing is installed on

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop needs to list the program:
 # the executable, a valid menu entry naming an installed icon, the hicolor icons, valid
 # AppStream metadata and the manual page.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page renders without a single warning, as groff and man (which lintian runs) see it,
 # has the sections a user looks for, and names every option that --help names.
 #   check-manpage.sh MANPAGE PROGRAM

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real program, driven as a user and a screen reader would: real X key presses and mouse
 clicks under Xvfb, every reading over AT-SPI (the project's own driver, tests/e2e/driver).
 

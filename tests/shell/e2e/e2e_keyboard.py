@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real program under Spanish regional settings, used from the keyboard alone and read as a
 screen reader reads it: real X key presses under Xvfb, every reading over AT-SPI.
 

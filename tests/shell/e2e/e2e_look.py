@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real program as users meet it on their own desktops: regional settings, screens of
 120 dpi and twice the size, and the toolkit's own texts. Real X input under Xvfb, readings over
 AT-SPI (tests/e2e/driver).

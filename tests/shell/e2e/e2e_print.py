@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The print button of the real program, with no printer and with one.
 
     e2e_print.py DRIVER_DIR PROGRAM no-printer

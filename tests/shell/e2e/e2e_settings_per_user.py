@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """An installed copy keeps each user's settings in that user's own folder, root included.
 
     e2e_settings_per_user.py DRIVER_DIR BUILD_DIR

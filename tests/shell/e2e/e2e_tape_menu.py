@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The operations list's menu in the real program, under Spanish regional settings, driven by
 real X key presses and mouse clicks under Xvfb and read over AT-SPI.
 
