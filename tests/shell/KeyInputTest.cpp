@@ -38,8 +38,8 @@ class KeyInputTest : public QObject {
                                   << "\r" << 13 << 13;
     QTest::newRow("Ctrl+Return") << int(Qt::Key_Return)
                                  << Qt::KeyboardModifiers(Qt::ControlModifier) << "\r" << 13 << 10;
-    QTest::newRow("Shift+Return") << int(Qt::Key_Return)
-                                  << Qt::KeyboardModifiers(Qt::ShiftModifier) << "\r" << 13 << 13;
+    QTest::newRow("Shift+Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                                  << "\r" << 13 << 13;
     QTest::newRow("Escape") << int(Qt::Key_Escape) << none << "\x1b" << 27 << 27;
     QTest::newRow("F1") << int(Qt::Key_F1) << none << "" << 0 << -1;
     QTest::newRow("Shift") << int(Qt::Key_Shift) << Qt::KeyboardModifiers(Qt::ShiftModifier) << ""

@@ -543,8 +543,9 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(dialogs, QStringList{"TFormConfigMoneda"});
     QCOMPARE(Display(), display);
     QVERIFY(lit.lit.isEmpty());
-    QCOMPARE(closer_->boxes,
-             QStringList{QStringLiteral("Calculadora Dravello | No hay ninguna impresora instalada.")});
+    QCOMPARE(
+        closer_->boxes,
+        QStringList{QStringLiteral("Calculadora Dravello | No hay ninguna impresora instalada.")});
   }
 
   // Every key that a button's tooltip names gives the button's command, with the focus where
