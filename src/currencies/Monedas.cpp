@@ -6,7 +6,7 @@
 
 #include "Formato.h"
 #include "FormatoGeneral.h"
-#include "Utiles.h"
+#include "MuestraMensaje.h"
 
 namespace dravello {
 

@@ -30,24 +30,4 @@ std::string AgregaBarra(std::string_view texto) {
   if (!result.empty() && result.back() != kSeparadorCarpeta) result.push_back(kSeparadorCarpeta);
   return result;
 }
-
-void MuestraMensaje(CalculatorView& view, const std::string& texto, MessageKind tipo) {
-  const char* caption = "Warning";
-  switch (tipo) {
-    case MessageKind::kWarning:
-      caption = "Warning";
-      break;
-    case MessageKind::kError:
-      caption = "Error";
-      break;
-    case MessageKind::kInformation:
-      caption = "Information";
-      break;
-    case MessageKind::kConfirm:
-      caption = "Confirm";
-      break;
-  }
-  view.ShowMessage(tipo, caption, texto);
-}
-
 }  // namespace dravello

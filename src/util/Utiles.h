@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "CalculatorView.h"
-
 namespace dravello {
 
 // Small helpers on single-byte (Windows-1252) texts. They keep no state and return new texts.
@@ -30,9 +28,5 @@ inline constexpr char kSeparadorCarpeta = '/';
 
 // A folder path made to end in kSeparadorCarpeta; an empty text stays empty.
 std::string AgregaBarra(std::string_view texto);
-
-// A modal message box with one OK button, titled by its kind ("Warning", "Error",
-// "Information", "Confirm"); returns once the user has closed it.
-void MuestraMensaje(CalculatorView& view, const std::string& texto, MessageKind tipo);
 
 }  // namespace dravello

@@ -67,52 +67,5 @@ TEST(AgregaBarra, EndsAFolderInOneSeparator) {
   for (const auto& c : cases) EXPECT_EQ(AgregaBarra(c.texto), c.expected) << c.texto;
 }
 
-class MessageView : public CalculatorView {
- public:
-  struct Message {
-    MessageKind kind;
-    std::string caption, text;
-  };
-  void SetPanel1(const std::string&) override {}
-  void SetPanel6(const std::string&) override {}
-  void SetPanel7(const std::string&) override {}
-  void SetMemoryPanel(int, const std::string&, Color) override {}
-  void SetRecallButton(int, bool, Color) override {}
-  void SetPanel5(const std::string&, Color, const std::string&) override {}
-  void AppendListLine(const std::string&) override {}
-  void ShowMessage(MessageKind kind, const std::string& caption, const std::string& text) override {
-    messages.push_back({kind, caption, text});
-  }
-  void SetPanelMoneda(const std::string&) override {}
-  void SetStaticText2(const std::string&) override {}
-  void SetPanelDeci(const std::string&) override {}
-  void SetPanelEqui(const std::string&) override {}
-  void SetCurrencyButton(int, const std::string&, bool) override {}
-  void SetAmountCell(int, const std::string&) override {}
-  void SetAbbreviationCell(int, const std::string&) override {}
-
-  std::vector<Message> messages;
-};
-
-TEST(MuestraMensaje, TheKindChoosesTheTitle) {
-  const struct {
-    MessageKind kind;
-    const char* caption;
-  } cases[] = {
-      {MessageKind::kWarning, "Warning"},
-      {MessageKind::kError, "Error"},
-      {MessageKind::kInformation, "Information"},
-      {MessageKind::kConfirm, "Confirm"},
-  };
-  for (const auto& c : cases) {
-    MessageView view;
-    MuestraMensaje(view, " texto ", c.kind);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].kind, c.kind);
-    EXPECT_EQ(view.messages[0].caption, c.caption);
-    EXPECT_EQ(view.messages[0].text, " texto ");  // blanks kept
-  }
-}
-
 }  // namespace
 }  // namespace dravello
