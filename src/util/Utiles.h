@@ -8,14 +8,6 @@ namespace dravello {
 
 // Small helpers on single-byte (Windows-1252) texts. They keep no state and return new texts.
 
-// `texto` right-aligned in exactly `n` characters: blanks in front of a short text, a long text
-// cut to its first `n` characters. Empty for `n` of 0 or less.
-std::string RellenaEspacios(std::string_view texto, int n);
-
-// RellenaEspacios, then every blank (also those inside `texto`) becomes "0". With an empty
-// `texto` this is `n` zeros, the pattern of a number of decimals.
-std::string RellenaCeros(std::string_view texto, int n);
-
 // Every `viejo` byte of `texto` replaced by `nuevo`.
 std::string CambiaCaracter(std::string_view texto, char viejo, char nuevo);
 

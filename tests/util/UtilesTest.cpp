@@ -4,39 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace dravello {
 namespace {
-
-TEST(RellenaEspacios, RightAlignsShortTextsAndKeepsTheStartOfLongOnes) {
-  const struct {
-    std::string texto;
-    int n;
-    std::string expected;
-  } cases[] = {
-      {"abc", 5, "  abc"}, {"abc", 3, "abc"},  {"abc", 2, "ab"},
-      {"abc", 0, ""},      {"abc", -4, ""},    {"", 3, "   "},
-      {"", 0, ""},         {" a ", 4, "  a "}, {"\xBD", 2, " \xBD"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(RellenaEspacios(c.texto, c.n), c.expected) << '"' << c.texto << "\" " << c.n;
-  }
-}
-
-TEST(RellenaCeros, EveryBlankBecomesZeroIncludingInnerOnes) {
-  const struct {
-    std::string texto;
-    int n;
-    std::string expected;
-  } cases[] = {
-      {"", 4, "0000"},     {"", 2, "00"},   {"", 0, ""},         {"", -1, ""},
-      {"1 2", 5, "00102"}, {"7", 3, "007"}, {"12345", 3, "123"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(RellenaCeros(c.texto, c.n), c.expected) << '"' << c.texto << "\" " << c.n;
-  }
-}
 
 TEST(CambiaCaracter, ReplacesEveryOccurrenceByExactCode) {
   const struct {
