@@ -16,9 +16,9 @@ class CountingView : public CalculatorView {
   void SetPanel1(const std::string& c) override { Count(c); }
   void SetPanel6(const std::string& c) override { Count(c); }
   void SetPanel7(const std::string& c) override { Count(c); }
-  void SetMemoryPanel(int, const std::string& c, Color) override { Count(c); }
-  void SetRecallButton(int, bool, Color) override { ++outputs; }
-  void SetPanel5(const std::string& c, Color, const std::string& h) override {
+  void SetMemoryPanel(int, const std::string& c, WinColor) override { Count(c); }
+  void SetRecallButton(int, bool, WinColor) override { ++outputs; }
+  void SetPanel5(const std::string& c, WinColor, const std::string& h) override {
     Count(c);
     Count(h);
   }

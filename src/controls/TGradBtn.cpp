@@ -218,7 +218,7 @@ void TGradBtn::RenderInto(QImage& image) const {
   const QPalette& pal = palette();
   // The bands leave a strip uncovered inside the frame of a gsRectangle button 510 pixels wide
   // or high, and the image holds no picture of its own yet: start from the begin colour.
-  painter.fillRect(QRect(0, 0, w, h), PlainColor(begin_color_));
+  painter.fillRect(QRect(0, 0, w, h), ToQColor(begin_color_));
   PaintGradient(painter, w, h, gradient_style_, begin_color_, end_color_);
 
   const QColor light = ResolveColor(btn_hilite_, pal), dark = ResolveColor(btn_shadow_, pal);

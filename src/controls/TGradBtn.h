@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "WinColor.h"
+#include "QtColor.h"
 
 class QKeyEvent;
 class QMouseEvent;
@@ -17,10 +17,10 @@ class QMouseEvent;
 // EndColor trade places (the properties themselves). Every paint renders the whole face into an
 // off-screen image that is copied to the screen in one block; the background is never erased.
 //
-// Colours are Windows colour values (see WinColor.h); BeginColor and EndColor are taken as
-// plain colours even when they hold a system-colour reference. Setting one of the ten published
-// properties (SwapColors excepted) or the caption to a new value repaints; setting the value
-// the property already has does nothing. The button has no keyboard activation.
+// Colours are Windows colour values (see WinColor.h in src/util); BeginColor and EndColor are
+// taken as plain colours even when they hold a system-colour reference. Setting one of the ten
+// published properties (SwapColors excepted) or the caption to a new value repaints; setting the
+// value the property already has does nothing. The button has no keyboard activation.
 class TGradBtn : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE setCaption)

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "WinColor.h"
+#include "QtColor.h"
 
 class QKeyEvent;
 class QMouseEvent;
@@ -16,8 +16,8 @@ class QMouseEvent;
 // a pressed (down) look while a mouse button is held on it, and program code can show that look
 // for a while with Flash() so that a key typed on the keyboard visibly presses the button.
 //
-// Colours are Windows colour values (see WinColor.h). Every setter does nothing when the value
-// is unchanged; a setter that changes the look schedules a repaint.
+// Colours are Windows colour values (see WinColor.h in src/util). Every setter does nothing when
+// the value is unchanged; a setter that changes the look schedules a repaint.
 //
 // While it holds the keyboard focus, the style's focus frame is drawn inside its bevel.
 //

@@ -17,10 +17,10 @@ inline constexpr char kHalfKey = '\xBD';
 inline constexpr char kDeleteKey = '\b';
 
 // Colours of the memory panels and recall buttons.
-inline constexpr Color kMemoryUsedColour = 0x58BEEF;
-inline constexpr Color kMemoryEmptyColour = 0x0C597E;
-inline constexpr Color kRecallEnabledFont = 0xBFFFFF;
-inline constexpr Color kRecallDisabledFont = 0x404080;
+inline constexpr WinColor kMemoryUsedColour = 0x58BEEF;
+inline constexpr WinColor kMemoryEmptyColour = 0x0C597E;
+inline constexpr WinColor kRecallEnabledFont = 0xBFFFFF;
+inline constexpr WinColor kRecallDisabledFont = 0x404080;
 
 // Everything the calculator remembers between two keys. Other parts of the program (the
 // clipboard, the currency switch) read and change it directly, as the window's own fields.

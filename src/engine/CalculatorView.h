@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-namespace dravello {
+#include "WinColor.h"
 
-// A Windows colour value 0x00BBGGRR: red in the lowest byte.
-using Color = std::uint32_t;
+namespace dravello {
 
 enum class MessageKind { kWarning, kError, kInformation, kConfirm };
 
@@ -23,12 +21,12 @@ class CalculatorView {
   virtual void SetPanel7(const std::string& caption) = 0;  // the key indicator
 
   // `memory` 0, 1, 2: PanelMemA, PanelMemB, PanelMemC.
-  virtual void SetMemoryPanel(int memory, const std::string& caption, Color colour) = 0;
+  virtual void SetMemoryPanel(int memory, const std::string& caption, WinColor colour) = 0;
   // `memory` 0, 1, 2: the recall buttons HighButton26, HighButton31, HighButton32;
   // 3: HighButton28, the accumulating memory's. `font_colour` is the button's UpColorFont.
-  virtual void SetRecallButton(int memory, bool enabled, Color font_colour) = 0;
+  virtual void SetRecallButton(int memory, bool enabled, WinColor font_colour) = 0;
   // Panel5, the accumulating-memory indicator, with its hint.
-  virtual void SetPanel5(const std::string& caption, Color colour, const std::string& hint) = 0;
+  virtual void SetPanel5(const std::string& caption, WinColor colour, const std::string& hint) = 0;
 
   // A new last line of the operations list (ListBox1), which then selects it.
   virtual void AppendListLine(const std::string& line) = 0;

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "WinColor.h"
+#include "QtColor.h"
 
 namespace dravello {
 namespace {
@@ -59,8 +59,9 @@ void ApplyLook(QWidget* widget, DesignScale s) {
     }
     widget->setFont(font);
   }
-  if (LayoutProperty(widget, "Color", value)) SetBackground(widget, static_cast<Color>(value));
-  if (LayoutProperty(widget, "FontColor", value)) SetTextColour(widget, static_cast<Color>(value));
+  if (LayoutProperty(widget, "Color", value)) SetBackground(widget, static_cast<WinColor>(value));
+  if (LayoutProperty(widget, "FontColor", value))
+    SetTextColour(widget, static_cast<WinColor>(value));
 }
 
 }  // namespace
@@ -69,10 +70,6 @@ DesignScale ScaleForScreen(const QWidget* widget) {
   const QScreen* screen = widget->screen();
   const int dpi = screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchY())) : 96;
   return {dpi > 0 ? dpi : 96, kDesignDpi};
-}
-
-QColor ToQColor(Color colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
 void ApplyDesign(QWidget* form, DesignScale scale) {
@@ -89,7 +86,7 @@ void ApplyDesign(QWidget* form, DesignScale scale) {
                      MulDiv(size.height(), scale.numerator, scale.denominator));
 }
 
-void SetBackground(QWidget* widget, Color colour) {
+void SetBackground(QWidget* widget, WinColor colour) {
   QPalette palette = widget->palette();
   const QColor c = ToQColor(colour);
   palette.setColor(QPalette::Window, c);
@@ -103,7 +100,7 @@ void SetBackground(QWidget* widget, Color colour) {
   }
 }
 
-void SetTextColour(QWidget* widget, Color colour) {
+void SetTextColour(QWidget* widget, WinColor colour) {
   QPalette palette = widget->palette();
   const QColor c = ToQColor(colour);
   // A list's text colour is its lines' colour: its frame and scroll bars keep the window's.

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QColor>
-
-#include "CalculatorView.h"
 #include "MulDiv.h"  // the one rounding rule of every scaling: a * b / c, halves away from zero
+#include "WinColor.h"
 
 class QWidget;
 
@@ -20,9 +18,6 @@ struct DesignScale {
 // The scale for the screen that `widget` will show on: its logical pixels per inch over 120.
 DesignScale ScaleForScreen(const QWidget* widget);
 
-// The colour of a Windows colour value 0x00BBGGRR (the top byte ignored).
-QColor ToQColor(Color colour);
-
 // Brings a window built from its stored layout to the screen: the window takes the classic
 // palette (ClassicPalette), so every colour comes from the layout or from the classic values of
 // the system colours it names, whatever the desktop's theme; every position and size of
@@ -34,8 +29,8 @@ QColor ToQColor(Color colour);
 void ApplyDesign(QWidget* form, DesignScale scale);
 
 // The background colour of a plain widget (a panel, a label, the list).
-void SetBackground(QWidget* widget, Color colour);
+void SetBackground(QWidget* widget, WinColor colour);
 // The text colour of a plain widget; of a list, the colour of its lines only.
-void SetTextColour(QWidget* widget, Color colour);
+void SetTextColour(QWidget* widget, WinColor colour);
 
 }  // namespace dravello

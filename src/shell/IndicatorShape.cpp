@@ -4,15 +4,15 @@
 #include <QAccessible>
 #include <QPainter>
 
-#include "DesignLayout.h"
+#include "QtColor.h"
 
 namespace {
-constexpr dravello::Color kLime = 0x00FF00;
+constexpr dravello::WinColor kLime = 0x00FF00;
 }
 
 IndicatorShape::IndicatorShape(QWidget* parent) : QWidget(parent) {}
 
-void IndicatorShape::SetBrushColor(dravello::Color colour) {
+void IndicatorShape::SetBrushColor(dravello::WinColor colour) {
   if (colour == brush_) return;
   const QString old = StateText();
   brush_ = colour;
@@ -23,7 +23,7 @@ void IndicatorShape::SetBrushColor(dravello::Color colour) {
   }
 }
 
-void IndicatorShape::SetPenColor(dravello::Color colour) {
+void IndicatorShape::SetPenColor(dravello::WinColor colour) {
   if (colour == pen_) return;
   pen_ = colour;
   update();

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "CalculatorView.h"
+#include "WinColor.h"
 
 // A filled rounded rectangle whose brush colour shows a state: `ShapeVisible`, olive while the
 // window is ordinary and lime while it stays on top.
@@ -16,10 +16,10 @@ class IndicatorShape : public QWidget {
  public:
   explicit IndicatorShape(QWidget* parent = nullptr);
 
-  dravello::Color BrushColor() const { return brush_; }
-  void SetBrushColor(dravello::Color colour);
-  dravello::Color PenColor() const { return pen_; }
-  void SetPenColor(dravello::Color colour);
+  dravello::WinColor BrushColor() const { return brush_; }
+  void SetBrushColor(dravello::WinColor colour);
+  dravello::WinColor PenColor() const { return pen_; }
+  void SetPenColor(dravello::WinColor colour);
 
   // What a screen reader reads: the state the colour stands for.
   QString StateText() const;
@@ -28,6 +28,6 @@ class IndicatorShape : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  dravello::Color brush_ = 0xFFFFFF;
-  dravello::Color pen_ = 0x000000;
+  dravello::WinColor brush_ = 0xFFFFFF;
+  dravello::WinColor pen_ = 0x000000;
 };

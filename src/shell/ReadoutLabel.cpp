@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "Frame3D.h"
-#include "WinColor.h"
+#include "QtColor.h"
 
 namespace {
 

@@ -42,8 +42,8 @@ constexpr int kEjecutarClickFlashMs = 50;
 // The two collapsible sections change the window's height by these screen pixels, unscaled.
 constexpr int kEquivalencesHeight = 78;
 constexpr int kOperationsHeight = 123;
-constexpr dravello::Color kOlive = 0x008080;
-constexpr dravello::Color kLime = 0x00FF00;
+constexpr dravello::WinColor kOlive = 0x008080;
+constexpr dravello::WinColor kLime = 0x00FF00;
 
 std::string Cp1252(const QString& text) {
   return dravello::Utf8ToCp1252(text.toStdString()).value_or(std::string());

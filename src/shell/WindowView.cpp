@@ -62,19 +62,19 @@ void WindowView::SetPanel7(const std::string& caption) {
   ui_.Panel7->SetCaption(Text(caption));
 }
 
-void WindowView::SetMemoryPanel(int memory, const std::string& caption, dravello::Color colour) {
+void WindowView::SetMemoryPanel(int memory, const std::string& caption, dravello::WinColor colour) {
   if (memory < 0 || memory >= 3) return;
   memory_panels_[memory]->SetCaption(Text(caption));
   dravello::SetBackground(memory_panels_[memory], colour);
 }
 
-void WindowView::SetRecallButton(int memory, bool enabled, dravello::Color font_colour) {
+void WindowView::SetRecallButton(int memory, bool enabled, dravello::WinColor font_colour) {
   if (memory < 0 || memory >= 4) return;
   recall_buttons_[memory]->setEnabled(enabled);
   recall_buttons_[memory]->setUpColorFont(font_colour);
 }
 
-void WindowView::SetPanel5(const std::string& caption, dravello::Color colour,
+void WindowView::SetPanel5(const std::string& caption, dravello::WinColor colour,
                            const std::string& hint) {
   ui_.Panel5->SetCaption(Text(caption));
   dravello::SetBackground(ui_.Panel5, colour);

@@ -27,9 +27,9 @@ class WindowView : public dravello::CalculatorView {
   void SetPanel1(const std::string& caption) override;
   void SetPanel6(const std::string& caption) override;
   void SetPanel7(const std::string& caption) override;
-  void SetMemoryPanel(int memory, const std::string& caption, dravello::Color colour) override;
-  void SetRecallButton(int memory, bool enabled, dravello::Color font_colour) override;
-  void SetPanel5(const std::string& caption, dravello::Color colour,
+  void SetMemoryPanel(int memory, const std::string& caption, dravello::WinColor colour) override;
+  void SetRecallButton(int memory, bool enabled, dravello::WinColor font_colour) override;
+  void SetPanel5(const std::string& caption, dravello::WinColor colour,
                  const std::string& hint) override;
   void AppendListLine(const std::string& line) override;
   void ShowMessage(dravello::MessageKind kind, const std::string& caption,

@@ -8,14 +8,14 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "QtColor.h"
 #include "TickCounter.h"
-#include "WinColor.h"
 
 namespace controls_test {
 
 // The colour that a Windows colour value 0x00BBGGRR paints.
 inline QColor Rgb(std::uint32_t bgr) {
-  return dravello::PlainColor(bgr);
+  return dravello::ToQColor(bgr);
 }
 
 inline QColor Pixel(const QImage& image, int x, int y) {

@@ -29,11 +29,11 @@ class CurrencyView : public CalculatorView {
   void SetPanel1(const std::string& c) override { panel1 = c; }
   void SetPanel6(const std::string&) override {}
   void SetPanel7(const std::string&) override {}
-  void SetMemoryPanel(int m, const std::string& c, Color) override {
+  void SetMemoryPanel(int m, const std::string& c, WinColor) override {
     memory_panels.at(static_cast<std::size_t>(m)) = c;
   }
-  void SetRecallButton(int, bool, Color) override {}
-  void SetPanel5(const std::string&, Color, const std::string& hint) override {
+  void SetRecallButton(int, bool, WinColor) override {}
+  void SetPanel5(const std::string&, WinColor, const std::string& hint) override {
     panel5_hint = hint;
   }
   void AppendListLine(const std::string& line) override { events.push_back("list: " + line); }

@@ -18,23 +18,23 @@ class RecordingView : public CalculatorView {
   };
   struct Panel {
     std::string caption;
-    Color colour = 0;
+    WinColor colour = 0;
   };
   struct Button {
     bool enabled = false;
-    Color font = 0;
+    WinColor font = 0;
   };
 
   void SetPanel1(const std::string& c) override { panel1 = c; }
   void SetPanel6(const std::string& c) override { panel6 = c; }
   void SetPanel7(const std::string& c) override { panel7 = c; }
-  void SetMemoryPanel(int m, const std::string& c, Color colour) override {
+  void SetMemoryPanel(int m, const std::string& c, WinColor colour) override {
     memory_panels.at(static_cast<std::size_t>(m)) = {c, colour};
   }
-  void SetRecallButton(int m, bool enabled, Color font) override {
+  void SetRecallButton(int m, bool enabled, WinColor font) override {
     recall.at(static_cast<std::size_t>(m)) = {enabled, font};
   }
-  void SetPanel5(const std::string& c, Color colour, const std::string& h) override {
+  void SetPanel5(const std::string& c, WinColor colour, const std::string& h) override {
     panel5 = {c, colour};
     panel5_hint = h;
   }

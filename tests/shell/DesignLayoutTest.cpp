@@ -101,11 +101,6 @@ class DesignLayoutTest : public QObject {
     }
     QCOMPARE(inheriting->font().families().value(0), inherited);
   }
-
-  void colourBytesAreBlueGreenRed() {
-    QCOMPARE(dravello::ToQColor(0x58BEEF), QColor(0xEF, 0xBE, 0x58));
-    QCOMPARE(dravello::ToQColor(0x80000014), QColor(0x14, 0x00, 0x00));  // top byte ignored
-  }
 };
 
 QTEST_MAIN(DesignLayoutTest)

@@ -97,9 +97,9 @@ struct LinesView : dravello::CalculatorView {
   void SetPanel1(const std::string&) override {}
   void SetPanel6(const std::string&) override {}
   void SetPanel7(const std::string&) override {}
-  void SetMemoryPanel(int, const std::string&, dravello::Color) override {}
-  void SetRecallButton(int, bool, dravello::Color) override {}
-  void SetPanel5(const std::string&, dravello::Color, const std::string&) override {}
+  void SetMemoryPanel(int, const std::string&, dravello::WinColor) override {}
+  void SetRecallButton(int, bool, dravello::WinColor) override {}
+  void SetPanel5(const std::string&, dravello::WinColor, const std::string&) override {}
   void AppendListLine(const std::string& l) override { lines << Utf8(l); }
   void ShowMessage(dravello::MessageKind, const std::string&, const std::string&) override {}
   void SetPanelMoneda(const std::string&) override {}
@@ -312,9 +312,9 @@ class TFormCalculadoraTest : public QObject {
         void SetPanel1(const std::string&) override {}
         void SetPanel6(const std::string&) override {}
         void SetPanel7(const std::string&) override {}
-        void SetMemoryPanel(int, const std::string&, dravello::Color) override {}
-        void SetRecallButton(int, bool, dravello::Color) override {}
-        void SetPanel5(const std::string&, dravello::Color, const std::string&) override {}
+        void SetMemoryPanel(int, const std::string&, dravello::WinColor) override {}
+        void SetRecallButton(int, bool, dravello::WinColor) override {}
+        void SetPanel5(const std::string&, dravello::WinColor, const std::string&) override {}
         void AppendListLine(const std::string& l) override { lines << Utf8(l); }
         void ShowMessage(dravello::MessageKind, const std::string&, const std::string&) override {}
         void SetPanelMoneda(const std::string&) override {}

@@ -10,7 +10,7 @@ namespace dravello {
 
 namespace {
 
-std::string ColourText(Color colour) {
+std::string ColourText(WinColor colour) {
   // "0x" and six upper-case hexadecimal digits.
   char digits[8];
   const auto [end, ec] =
@@ -32,19 +32,19 @@ bool ValidSlot(int slot) {
 
 }  // namespace
 
-void ReplayView::SetMemoryPanel(int memory, const std::string& caption, Color colour) {
+void ReplayView::SetMemoryPanel(int memory, const std::string& caption, WinColor colour) {
   if (memory < 0 || memory > 2) return;
   memory_panels_[static_cast<std::size_t>(memory)] = {caption, colour};
 }
 
-void ReplayView::SetRecallButton(int memory, bool enabled, Color font_colour) {
+void ReplayView::SetRecallButton(int memory, bool enabled, WinColor font_colour) {
   if (memory < 0 || memory > 3) return;
   Button& b = recall_buttons_[static_cast<std::size_t>(memory)];
   b.enabled = enabled;
   b.font_colour = font_colour;
 }
 
-void ReplayView::SetPanel5(const std::string& caption, Color colour, const std::string& hint) {
+void ReplayView::SetPanel5(const std::string& caption, WinColor colour, const std::string& hint) {
   panel5_ = {caption, colour};
   panel5_hint_ = hint;
 }

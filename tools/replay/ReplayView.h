@@ -18,9 +18,9 @@ class ReplayView : public CalculatorView {
   void SetPanel1(const std::string& caption) override { panel1_ = caption; }
   void SetPanel6(const std::string& caption) override { panel6_ = caption; }
   void SetPanel7(const std::string& caption) override { panel7_ = caption; }
-  void SetMemoryPanel(int memory, const std::string& caption, Color colour) override;
-  void SetRecallButton(int memory, bool enabled, Color font_colour) override;
-  void SetPanel5(const std::string& caption, Color colour, const std::string& hint) override;
+  void SetMemoryPanel(int memory, const std::string& caption, WinColor colour) override;
+  void SetRecallButton(int memory, bool enabled, WinColor font_colour) override;
+  void SetPanel5(const std::string& caption, WinColor colour, const std::string& hint) override;
   void AppendListLine(const std::string& line) override;
   void ShowMessage(MessageKind kind, const std::string& caption, const std::string& text) override;
   void SetPanelMoneda(const std::string& caption) override { panel_moneda_ = caption; }
@@ -41,12 +41,12 @@ class ReplayView : public CalculatorView {
  private:
   struct Panel {
     std::string caption;
-    Color colour = 0;
+    WinColor colour = 0;
   };
   struct Button {
     std::string caption;
     bool enabled = false;
-    Color font_colour = 0;
+    WinColor font_colour = 0;
   };
 
   std::ostream& out_;

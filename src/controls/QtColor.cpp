@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WinColor.h"
+#include "QtColor.h"
 
 #include <iterator>
 
 namespace dravello {
 
-QColor PlainColor(WinColor c) {
+QColor ToQColor(WinColor c) {
   return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 QColor ResolveColor(WinColor c, const QPalette& widget_palette) {
-  if (!IsSystemColor(c)) return PlainColor(c);
+  if (!IsSystemColor(c)) return ToQColor(c);
   // System colours do not depend on the state of the control that shows them: a disabled
   // control, or one in an inactive window, shows the same colours.
   QPalette palette = widget_palette;
@@ -58,7 +58,7 @@ QColor ResolveColor(WinColor c, const QPalette& widget_palette) {
 }
 
 QColor ClassicColor(WinColor c) {
-  if (!IsSystemColor(c)) return PlainColor(c);
+  if (!IsSystemColor(c)) return ToQColor(c);
   // 0x00BBGGRR values of the system colours by index.
   static constexpr WinColor kClassic[] = {
       0xC0C0C0,  // 0x00 scroll bar
@@ -88,8 +88,8 @@ QColor ClassicColor(WinColor c) {
       0xE1FFFF,  // 0x18 tooltip background
   };
   const WinColor index = c & 0xFF;
-  if (index < std::size(kClassic)) return PlainColor(kClassic[index]);
-  return PlainColor(0x000000);
+  if (index < std::size(kClassic)) return ToQColor(kClassic[index]);
+  return ToQColor(0x000000);
 }
 
 QPalette ClassicPalette() {
@@ -116,8 +116,8 @@ QPalette ClassicPalette() {
     palette.setColor(group, QPalette::HighlightedText, sys(0x0E));
     palette.setColor(group, QPalette::ToolTipBase, sys(0x18));
     palette.setColor(group, QPalette::ToolTipText, sys(0x17));
-    palette.setColor(group, QPalette::Link, PlainColor(0xFF0000));
-    palette.setColor(group, QPalette::LinkVisited, PlainColor(0x800080));
+    palette.setColor(group, QPalette::Link, ToQColor(0xFF0000));
+    palette.setColor(group, QPalette::LinkVisited, ToQColor(0x800080));
   }
   return palette;
 }
