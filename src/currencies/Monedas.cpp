@@ -78,7 +78,7 @@ void Monedas::MuestraMoneda() {
   view_.SetStaticText2("Cambio en " + tabla_[0].Moneda);
   view_.SetPanelDeci(std::to_string(actual.Decimales));
   view_.SetPanelEqui(FormatoGeneral(actual.Cambio, calculadora_.Separadores().decimal));
-  calculadora_.PoneDisplay(calculadora_.Estado().Numeros[2]);
+  calculadora_.PoneDisplay(calculadora_.Estado().Numeros[kDisplayRegister]);
 }
 
 std::optional<Currency> Monedas::ConvierteMoneda(int origen, int destino, Currency importe) const {
@@ -103,7 +103,7 @@ void Monedas::SpeedButton0Click(int tag) {
 
   // Every amount is converted before anything changes: an amount that cannot be converted must
   // not end up labelled with the new currency.
-  Currency* const importes[] = {&e.Numeros[2], &e.MemoriaA, &e.MemoriaB, &e.MemoriaC,
+  Currency* const importes[] = {&e.Numeros[kDisplayRegister], &e.MemoriaA, &e.MemoriaB, &e.MemoriaC,
                                 &e.MemoriaAux};
   Currency convertidos[std::size(importes)];
   for (std::size_t i = 0; i < std::size(importes); ++i) {
@@ -116,23 +116,24 @@ void Monedas::SpeedButton0Click(int tag) {
   }
 
   const TMoneda& origen = tabla_[static_cast<std::size_t>(moneda_actual_)];
-  calculadora_.AnotarOperacion("(" + calculadora_.Formatea(e.Numeros[2]) + " " + origen.Moneda +
-                               ")");
+  calculadora_.AnotarOperacion("(" + calculadora_.Formatea(e.Numeros[kDisplayRegister]) + " " +
+                               origen.Moneda + ")");
   calculadora_.AnotarOperacion("---> Cambio a Moneda (" + destino.Moneda + ")");
   for (std::size_t i = 1; i < std::size(importes); ++i) *importes[i] = convertidos[i];
   calculadora_.ActualizaMemorias();
   moneda_actual_ = tag;
   calculadora_.SetDecimales(destino.Decimales);
   calculadora_.PoneDisplay(convertidos[0]);
-  calculadora_.AnotarOperacion("(" + calculadora_.Formatea(e.Numeros[2]) + " " + destino.Moneda +
-                               ")");
+  calculadora_.AnotarOperacion("(" + calculadora_.Formatea(e.Numeros[kDisplayRegister]) + " " +
+                               destino.Moneda + ")");
   MuestraMoneda();
   calculadora_.QuitaOperacion();
 }
 
 void Monedas::PoneCelda(int slot, int entrada) {
   const TMoneda& moneda = tabla_[static_cast<std::size_t>(entrada)];
-  const auto importe = ConvierteMoneda(moneda_actual_, entrada, calculadora_.Estado().Numeros[2]);
+  const auto importe =
+      ConvierteMoneda(moneda_actual_, entrada, calculadora_.Estado().Numeros[kDisplayRegister]);
   if (!importe) AvisaDesbordamiento();
   view_.SetAmountCell(slot,
                       importe ? FormatAmount(*importe, moneda.Decimales, calculadora_.Separadores())

@@ -42,12 +42,12 @@ std::string Calculadora::Formatea(Currency value) const {
 
 void Calculadora::BorraNumero(int i) {
   estado_.Numeros[i] = Currency{};
-  if (i == 2) estado_.TextoEntrada.clear();
+  if (i == kDisplayRegister) estado_.TextoEntrada.clear();
 }
 
 void Calculadora::PasaAcumulador() {
-  estado_.Numeros[1] = estado_.Numeros[2];
-  estado_.Numeros[2] = Currency{};
+  estado_.Numeros[kAccumulator] = estado_.Numeros[kDisplayRegister];
+  estado_.Numeros[kDisplayRegister] = Currency{};
 }
 
 void Calculadora::PoneOperacion(char ch) {
@@ -94,8 +94,8 @@ void Calculadora::AnotarOperacion(const std::string& linea) {
 
 // --- Driver -----------------------------------------------------------------------------------
 
-void Calculadora::MuestraIndicador(const std::string& text, int which) {
-  if (which == 1) {
+void Calculadora::MuestraIndicador(const std::string& text, Indicator indicator) {
+  if (indicator == Indicator::kOperator) {
     view_.SetPanel6(text);
   } else {
     view_.SetPanel7(text);
@@ -103,14 +103,14 @@ void Calculadora::MuestraIndicador(const std::string& text, int which) {
 }
 
 void Calculadora::PoneDisplay(Currency value) {
-  estado_.Numeros[2] = value;
+  estado_.Numeros[kDisplayRegister] = value;
   if (value.count < -kLargestShown) {
     view_.ShowMessage(MessageKind::kError, "Error",
                       " Esta Operaci\xF3n ha producido Desbordamiento ");
-    estado_.Numeros[2] = Currency{};
+    estado_.Numeros[kDisplayRegister] = Currency{};
     estado_.TextoEntrada = "0";
   }
-  display_text_ = Formatea(estado_.Numeros[2]);
+  display_text_ = Formatea(estado_.Numeros[kDisplayRegister]);
   view_.SetPanel1(display_text_);
   if (display_listener_) display_listener_();
 }
@@ -127,14 +127,14 @@ void Calculadora::ProcesaTecla(char ch) {
 }
 
 void Calculadora::EntradaNumero(char ch) {
-  if (estado_.NuevaEntrada) BorraNumero(2);
+  if (estado_.NuevaEntrada) BorraNumero(kDisplayRegister);
   std::string& texto = estado_.TextoEntrada;
   if (texto.size() >= 15) return;
   if (ch == separators_.decimal && texto.find(ch) != std::string::npos) return;
   texto.push_back(ch);
-  estado_.Numeros[2] = ParseAmount(texto, separators_.decimal);
-  PoneDisplay(estado_.Numeros[2]);
-  MuestraIndicador(std::string(1, ch), 2);
+  estado_.Numeros[kDisplayRegister] = ParseAmount(texto, separators_.decimal);
+  PoneDisplay(estado_.Numeros[kDisplayRegister]);
+  MuestraIndicador(std::string(1, ch), Indicator::kKey);
   estado_.NuevaEntrada = false;
   estado_.HayNumero = true;
 }
@@ -147,9 +147,10 @@ void Calculadora::ProcesaMemoria(char ch) {
     case 'C':
     case 'T':
     case 'U':
-      MuestraIndicador(ch == 'T' || ch == 'U' ? std::string("<-M") : std::string("<-") + ch, 2);
+      MuestraIndicador(ch == 'T' || ch == 'U' ? std::string("<-M") : std::string("<-") + ch,
+                       Indicator::kKey);
       Calcula(ch);
-      PoneDisplay(estado_.Numeros[2]);
+      PoneDisplay(estado_.Numeros[kDisplayRegister]);
       ActualizaMemorias();
       estado_.NuevaEntrada = true;
       break;
@@ -158,9 +159,9 @@ void Calculadora::ProcesaMemoria(char ch) {
     case 'Q':
     case 'V': {
       static const char* const kMarks[] = {"A->", "B->", "C->", "M->"};
-      MuestraIndicador(kMarks[ch == 'V' ? 3 : ch - 'O'], 2);
+      MuestraIndicador(kMarks[ch == 'V' ? 3 : ch - 'O'], Indicator::kKey);
       Calcula(ch);
-      PoneDisplay(estado_.Numeros[2]);
+      PoneDisplay(estado_.Numeros[kDisplayRegister]);
       estado_.NuevaEntrada = true;
       estado_.HayNumero = true;
       break;
@@ -168,9 +169,9 @@ void Calculadora::ProcesaMemoria(char ch) {
     case 'L':
     case 'E':
       if (ch == 'E') BorraMemorias();
-      MuestraIndicador(ch == 'L' ? "Clr" : "Rst", 2);
+      MuestraIndicador(ch == 'L' ? "Clr" : "Rst", Indicator::kKey);
       Calcula(ch);
-      PoneDisplay(estado_.Numeros[1]);
+      PoneDisplay(estado_.Numeros[kAccumulator]);
       estado_.HayNumero = false;
       break;
     default:
@@ -191,12 +192,12 @@ void Calculadora::ProcesaOperador(char ch) {
     case '-':
       if (estado_.HayOperacion) {
         Calcula(estado_.Operacion);
-        PoneDisplay(estado_.Numeros[1]);
+        PoneDisplay(estado_.Numeros[kAccumulator]);
       } else {
         PasaAcumulador();
       }
       PoneOperacion(ch);
-      MuestraIndicador(std::string(1, ch), 1);
+      MuestraIndicador(std::string(1, ch), Indicator::kOperator);
       break;
     case '%':
     case '$':
@@ -205,27 +206,27 @@ void Calculadora::ProcesaOperador(char ch) {
     case '=':
       if (estado_.HayOperacion) {
         Calcula(estado_.Operacion);
-        PoneDisplay(estado_.Numeros[1]);
+        PoneDisplay(estado_.Numeros[kAccumulator]);
         QuitaOperacion();
         estado_.NuevaEntrada = true;
-        MuestraIndicador("=", 1);
+        MuestraIndicador("=", Indicator::kOperator);
       }
       break;
     case 'R':
     case 'X':
     case kHalfKey:
       Calcula(ch);
-      PoneDisplay(estado_.Numeros[2]);
+      PoneDisplay(estado_.Numeros[kDisplayRegister]);
       estado_.NuevaEntrada = true;
       break;
     case 'S':
       Calcula('S');
-      PoneDisplay(estado_.Numeros[2]);
-      estado_.TextoEntrada = FormatPlain(estado_.Numeros[2], separators_.decimal);
+      PoneDisplay(estado_.Numeros[kDisplayRegister]);
+      estado_.TextoEntrada = FormatPlain(estado_.Numeros[kDisplayRegister], separators_.decimal);
       break;
     case kDeleteKey:
       Calcula(ch);
-      PoneDisplay(estado_.Numeros[2]);
+      PoneDisplay(estado_.Numeros[kDisplayRegister]);
       estado_.NuevaEntrada = false;
       break;
     default:
@@ -237,15 +238,15 @@ void Calculadora::ProcesaPorcentaje(char ch) {
   if (!estado_.HayOperacion) {
     PasaAcumulador();
     PoneOperacion(ch);
-    MuestraIndicador(std::string(1, ch), 1);
+    MuestraIndicador(std::string(1, ch), Indicator::kOperator);
     estado_.HayNumero = false;
   } else if (estado_.Operacion == '+' || estado_.Operacion == '-') {
-    const Currency k = estado_.Numeros[1];
+    const Currency k = estado_.Numeros[kAccumulator];
     Calcula(ch);
-    estado_.Numeros[2] = estado_.Numeros[1];
-    estado_.Numeros[1] = k;
+    estado_.Numeros[kDisplayRegister] = estado_.Numeros[kAccumulator];
+    estado_.Numeros[kAccumulator] = k;
     Calcula(estado_.Operacion);
-    PoneDisplay(estado_.Numeros[1]);
+    PoneDisplay(estado_.Numeros[kAccumulator]);
     QuitaOperacion();
     estado_.NuevaEntrada = true;
   } else {
@@ -257,12 +258,13 @@ void Calculadora::ProcesaPorcentaje(char ch) {
 // --- Evaluator --------------------------------------------------------------------------------
 
 std::string Calculadora::EcoOperacion(char op) const {
-  return Formatea(estado_.Numeros[1]) + " " + op + " " + Formatea(estado_.Numeros[2]);
+  return Formatea(estado_.Numeros[kAccumulator]) + " " + op + " " +
+         Formatea(estado_.Numeros[kDisplayRegister]);
 }
 
 void Calculadora::Calcula(char ch) {
-  Currency& x = estado_.Numeros[1];
-  Currency& y = estado_.Numeros[2];
+  Currency& x = estado_.Numeros[kAccumulator];
+  Currency& y = estado_.Numeros[kDisplayRegister];
   switch (ch) {
     case '+':
     case '-':
@@ -351,8 +353,8 @@ void Calculadora::Calcula(char ch) {
     case 'L':
     case 'E':
       if (ch == 'E') BorraMemorias();
-      BorraNumero(1);
-      BorraNumero(2);
+      BorraNumero(kAccumulator);
+      BorraNumero(kDisplayRegister);
       QuitaOperacion();
       AnotarOperacion(ch == 'L' ? "Borrar Datos (Clr)" : "Resetear (Rst)");
       break;
@@ -365,10 +367,10 @@ void Calculadora::Calcula(char ch) {
 }
 
 void Calculadora::Borra() {
-  std::string s = FormatPlain(estado_.Numeros[2], separators_.decimal);
+  std::string s = FormatPlain(estado_.Numeros[kDisplayRegister], separators_.decimal);
   if (!s.empty()) s.pop_back();
   if (s.empty()) s = "0";
-  estado_.Numeros[2] = ParseAmount(s, separators_.decimal);
+  estado_.Numeros[kDisplayRegister] = ParseAmount(s, separators_.decimal);
   estado_.TextoEntrada = std::move(s);
 }
 

@@ -22,11 +22,19 @@ inline constexpr WinColor kMemoryEmptyColour = 0x0C597E;
 inline constexpr WinColor kRecallEnabledFont = 0xBFFFFF;
 inline constexpr WinColor kRecallDisabledFont = 0x404080;
 
+// The registers of EstadoCalculadora::Numeros.
+inline constexpr int kAccumulator = 1;
+inline constexpr int kDisplayRegister = 2;
+
+// The two indicators beside the display: the pending operator (Panel6) and the last key
+// (Panel7).
+enum class Indicator { kOperator, kKey };
+
 // Everything the calculator remembers between two keys. Other parts of the program (the
 // clipboard, the currency switch) read and change it directly, as the window's own fields.
 struct EstadoCalculadora {
   std::string TextoEntrada;   // the characters typed for the current number
-  Currency Numeros[3] = {};   // [1] the accumulator, [2] the display register; [0] unused
+  Currency Numeros[3] = {};   // [kAccumulator], [kDisplayRegister]; [0] unused
   char Operacion = '\0';      // the pending two-operand operator, or code 0
   bool HayNumero = false;     // an operand is available
   bool HayOperacion = false;  // Operacion holds a pending operator
@@ -51,8 +59,7 @@ class Calculadora {
   void ProcesaOperador(char ch);
   // Makes `value` the display value and shows it, then notifies the display listener.
   void PoneDisplay(Currency value);
-  // which == 1: the operator indicator; any other value: the key indicator.
-  void MuestraIndicador(const std::string& text, int which);
+  void MuestraIndicador(const std::string& text, Indicator indicator);
 
   // One operation on the registers and memories, with its line in the operations list.
   void Calcula(char ch);
@@ -61,6 +68,8 @@ class Calculadora {
   // True exactly for the 23 characters of the command alphabet.
   static bool EsComando(char ch);
 
+  // Clears register `i` (kAccumulator or kDisplayRegister); the display register also drops the
+  // typed text.
   void BorraNumero(int i);
   void PasaAcumulador();
   void PoneOperacion(char ch);

@@ -78,7 +78,8 @@ std::optional<std::string> WithoutGrouping(std::string_view text, Separators sep
 
 std::string CopiaDisplay(Calculadora& calculadora) {
   EstadoCalculadora& estado = calculadora.Estado();
-  std::string text = FormatExact(estado.Numeros[2], calculadora.Separadores().decimal);
+  std::string text =
+      FormatExact(estado.Numeros[kDisplayRegister], calculadora.Separadores().decimal);
   calculadora.AnotarOperacion("Copiado a ClipBoard " + calculadora.DisplayText());
   estado.NuevaEntrada = true;
   return text;

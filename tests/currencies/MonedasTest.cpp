@@ -149,7 +149,7 @@ TEST_F(MonedasTest, WorkedExampleThereAndBack) {
   EXPECT_EQ(view_.Only("list: "),
             (std::vector<std::string>{"list: (1.000 Pts)", "list: ---> Cambio a Moneda (Eur)",
                                       "list: (6,01 Eur)"}));
-  EXPECT_EQ(E().Numeros[2].count, 60101);
+  EXPECT_EQ(E().Numeros[kDisplayRegister].count, 60101);
   EXPECT_EQ(view_.panel1, "6,01");
   EXPECT_EQ(view_.Strip(), "Eur|2|166,386|Cambio en Pts");
   EXPECT_EQ(monedas_.MonedaActual(), 1);
@@ -161,20 +161,21 @@ TEST_F(MonedasTest, WorkedExampleThereAndBack) {
   EXPECT_EQ(view_.Only("list: "),
             (std::vector<std::string>{"list: (6,01 Eur)", "list: ---> Cambio a Moneda (Pts)",
                                       "list: (1.000 Pts)"}));
-  EXPECT_EQ(E().Numeros[2].count, 9999965);  // 999.9965: not the amount it started from
+  EXPECT_EQ(E().Numeros[kDisplayRegister].count,
+            9999965);  // 999.9965: not the amount it started from
   EXPECT_EQ(view_.panel1, "1.000");
   EXPECT_EQ(view_.Strip(), "Pts|0|1|Cambio en Pts");
 }
 
 TEST_F(MonedasTest, ASwitchConvertsTheMemoriesButNotTheAccumulator) {
   Keys("1000A2000B3000C4000T5000");
-  calc_.Estado().Numeros[1] = Currency{77770000};
+  calc_.Estado().Numeros[kAccumulator] = Currency{77770000};
   monedas_.SpeedButton0Click(1);
   EXPECT_EQ(E().MemoriaA.count, 60101);
   EXPECT_EQ(E().MemoriaB.count, 120202);
   EXPECT_EQ(E().MemoriaC.count, 180304);
   EXPECT_EQ(E().MemoriaAux.count, 240405);
-  EXPECT_EQ(E().Numeros[1].count, 77770000);
+  EXPECT_EQ(E().Numeros[kAccumulator].count, 77770000);
   // The memory panels are refreshed before the new currency's decimals take over: they show the
   // converted amounts with the previous currency's decimals until their next refresh.
   EXPECT_EQ(view_.memory_panels[0], "M(a)-> 6");
@@ -202,7 +203,7 @@ TEST_F(MonedasTest, ClicksThatDoNothing) {
     monedas_.SpeedButton0Click(c.tag);
     EXPECT_TRUE(view_.events.empty()) << c.what;
     EXPECT_EQ(monedas_.MonedaActual(), 0) << c.what;
-    EXPECT_EQ(E().Numeros[2], before.Numeros[2]) << c.what;
+    EXPECT_EQ(E().Numeros[kDisplayRegister], before.Numeros[kDisplayRegister]) << c.what;
     EXPECT_EQ(E().HayOperacion, before.HayOperacion) << c.what;
   }
 }
@@ -224,7 +225,7 @@ TEST_F(MonedasTest, ASwitchThatWouldOverflowChangesNothing) {
     EXPECT_EQ(view_.Only("box: "), std::vector<std::string>{kOverflowBox}) << c.what;
     EXPECT_TRUE(view_.Only("list: ").empty()) << c.what;
     EXPECT_EQ(monedas_.MonedaActual(), 0) << c.what;
-    EXPECT_EQ(E().Numeros[2].count, c.display) << c.what;
+    EXPECT_EQ(E().Numeros[kDisplayRegister].count, c.display) << c.what;
     EXPECT_EQ(E().MemoriaB.count, c.memory_b) << c.what;
     EXPECT_EQ(view_.Strip(), "Pts|0|1|Cambio en Pts") << c.what;
     EXPECT_EQ(calc_.Decimales(), 0) << c.what;
@@ -298,7 +299,7 @@ TEST_F(MonedasTest, AnOverflowingCellSaysSoAfterTheMessage) {
 
   // Each further display change tells again while the value stays too large.
   view_.events.clear();
-  calc_.PoneDisplay(E().Numeros[2]);
+  calc_.PoneDisplay(E().Numeros[kDisplayRegister]);
   EXPECT_EQ(view_.Only("box: ").size(), 1u);
 }
 
@@ -324,7 +325,7 @@ TEST_F(MonedasTest, ReloadingKeepsTheCurrentEntryEvenWhenItWasEmptied) {
   monedas_.CargaMonedas();
   monedas_.MuestraMoneda();
   EXPECT_EQ(monedas_.MonedaActual(), 1);
-  EXPECT_EQ(E().Numeros[2].count, 60101);  // amounts are not converted by new rates
+  EXPECT_EQ(E().Numeros[kDisplayRegister].count, 60101);  // amounts are not converted by new rates
   EXPECT_EQ(view_.Strip(), "|2|1|Cambio en Pts");
   EXPECT_FALSE(view_.buttons[1].enabled);
   EXPECT_EQ(view_.Cell(1), "|");             // the current, inactive entry's slot is blank

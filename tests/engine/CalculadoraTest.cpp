@@ -29,13 +29,13 @@ TEST(EsComando, TheAlphabetAndNothingElse) {
 
 TEST_F(CalculadoraTest, StateOperationsTouchOnlyWhatTheyName) {
   Keys("7");
-  calc_.BorraNumero(1);
+  calc_.BorraNumero(kAccumulator);
   EXPECT_EQ(calc_.Estado().TextoEntrada, "7");
   calc_.PasaAcumulador();
-  EXPECT_EQ(calc_.Estado().Numeros[1].count, 70000);
-  EXPECT_EQ(calc_.Estado().Numeros[2].count, 0);
+  EXPECT_EQ(calc_.Estado().Numeros[kAccumulator].count, 70000);
+  EXPECT_EQ(calc_.Estado().Numeros[kDisplayRegister].count, 0);
   EXPECT_EQ(view_.panel1, "7,00");  // not refreshed
-  calc_.BorraNumero(2);
+  calc_.BorraNumero(kDisplayRegister);
   EXPECT_EQ(calc_.Estado().TextoEntrada, "");
   Keys("3");
   calc_.QuitaOperacion();

@@ -39,11 +39,12 @@ TEST(CopiaDisplay, CopiesTheExactStoredValue) {
   for (const auto& c : cases) {
     Clipboard clip(c.separators, c.decimals);
     clip.Keys(c.keys);
-    const auto before = clip.calc_.Estado().Numeros[2];
+    const auto before = clip.calc_.Estado().Numeros[kDisplayRegister];
     EXPECT_EQ(CopiaDisplay(clip.calc_), c.clipboard) << c.keys;
     ASSERT_FALSE(clip.view_.lines.empty());
     EXPECT_EQ(clip.view_.lines.back(), c.line) << c.keys;
-    EXPECT_EQ(clip.calc_.Estado().Numeros[2], before) << "copying must not change the number";
+    EXPECT_EQ(clip.calc_.Estado().Numeros[kDisplayRegister], before)
+        << "copying must not change the number";
     EXPECT_TRUE(clip.calc_.Estado().NuevaEntrada);
   }
 }
@@ -94,7 +95,7 @@ TEST(PegaDisplay, ReadsTheRegionalNotation) {
     Clipboard clip(c.separators);
     clip.Keys("5+");
     EXPECT_TRUE(PegaDisplay(clip.calc_, c.text)) << c.text;
-    EXPECT_EQ(clip.calc_.Estado().Numeros[2].count, c.count) << c.text;
+    EXPECT_EQ(clip.calc_.Estado().Numeros[kDisplayRegister].count, c.count) << c.text;
     ASSERT_FALSE(clip.view_.lines.empty());
     EXPECT_EQ(clip.view_.lines.back(), c.line) << c.text;
     EXPECT_TRUE(clip.calc_.Estado().HayNumero);
@@ -110,7 +111,9 @@ TEST(PegaDisplay, TheDisplaysOwnTextReadsBackAsItsValue) {
       from.Keys(keys);
       Clipboard to(separators);
       EXPECT_TRUE(PegaDisplay(to.calc_, Cp1252ToUtf8(from.view_.panel1))) << from.view_.panel1;
-      EXPECT_EQ(to.calc_.Estado().Numeros[2], from.calc_.Estado().Numeros[2]) << keys;
+      EXPECT_EQ(to.calc_.Estado().Numeros[kDisplayRegister],
+                from.calc_.Estado().Numeros[kDisplayRegister])
+          << keys;
     }
   }
 }
@@ -154,8 +157,9 @@ TEST(PegaDisplay, TextThatIsNotANumberChangesNothing) {
     EXPECT_FALSE(PegaDisplay(clip.calc_, c.text)) << c.text;
     EXPECT_EQ(clip.view_.panel1, display) << c.text;
     EXPECT_EQ(clip.view_.lines.size(), lines) << c.text;
-    EXPECT_EQ(clip.calc_.Estado().Numeros[1], before.Numeros[1]) << c.text;
-    EXPECT_EQ(clip.calc_.Estado().Numeros[2], before.Numeros[2]) << c.text;
+    EXPECT_EQ(clip.calc_.Estado().Numeros[kAccumulator], before.Numeros[kAccumulator]) << c.text;
+    EXPECT_EQ(clip.calc_.Estado().Numeros[kDisplayRegister], before.Numeros[kDisplayRegister])
+        << c.text;
     EXPECT_EQ(clip.calc_.Estado().TextoEntrada, before.TextoEntrada) << c.text;
     EXPECT_EQ(clip.calc_.Estado().HayNumero, before.HayNumero) << c.text;
     EXPECT_EQ(clip.calc_.Estado().NuevaEntrada, before.NuevaEntrada) << c.text;
@@ -177,7 +181,7 @@ TEST(PegaDisplay, ANumberBeyondTheRangeChangesNothing) {
     EXPECT_EQ(clip.view_.messages[0].text, "Invalid floating point operation.");
     EXPECT_EQ(clip.view_.lines.size(), lines);
     EXPECT_EQ(clip.view_.panel1, "3,00");
-    EXPECT_EQ(clip.calc_.Estado().Numeros[2].count, 30000);
+    EXPECT_EQ(clip.calc_.Estado().Numeros[kDisplayRegister].count, 30000);
     EXPECT_FALSE(clip.calc_.Estado().NuevaEntrada);
   }
 }

@@ -280,9 +280,9 @@ class TFormCalculadoraTest : public QObject {
       QCOMPARE(Lines(), QStringList{QStringLiteral("Pegado Desde ClipBoard ") + display});
       QCOMPARE(Focus(), QStringLiteral("HighButton33"));
       Type(QStringLiteral("+1\r"));  // the pasted value is an operand
-      QCOMPARE(Lines().last(),
-               display + QStringLiteral(" + 1,00 = ") +
-                   Utf8(form_->Engine().Formatea(form_->Engine().Estado().Numeros[1])));
+      QCOMPARE(Lines().last(), display + QStringLiteral(" + 1,00 = ") +
+                                   Utf8(form_->Engine().Formatea(
+                                       form_->Engine().Estado().Numeros[dravello::kAccumulator])));
     }
   }
 
@@ -331,7 +331,8 @@ class TFormCalculadoraTest : public QObject {
       bare.ProcesaTecla('8');
       bare.ProcesaTecla(entry.command);
       QCOMPARE(Lines(), view.lines);
-      QCOMPARE(form_->Engine().Estado().Numeros[2], bare.Estado().Numeros[2]);
+      QCOMPARE(form_->Engine().Estado().Numeros[dravello::kDisplayRegister],
+               bare.Estado().Numeros[dravello::kDisplayRegister]);
       QCOMPARE(form_->Engine().Estado().TextoEntrada, bare.Estado().TextoEntrada);
       QCOMPARE(Focus(), QStringLiteral("HighButton33"));
     }
@@ -573,7 +574,8 @@ class TFormCalculadoraTest : public QObject {
         PressKey(token);
         RunCommand(null_view_, [&] { bare.ProcesaTecla(entry.command); });
         QVERIFY2(Lines() == null_view_.lines, qPrintable(token));
-        QCOMPARE(form_->Engine().Estado().Numeros[2], bare.Estado().Numeros[2]);
+        QCOMPARE(form_->Engine().Estado().Numeros[dravello::kDisplayRegister],
+                 bare.Estado().Numeros[dravello::kDisplayRegister]);
         QCOMPARE(form_->Engine().Estado().TextoEntrada, bare.Estado().TextoEntrada);
         QVERIFY2(Focus() == QStringLiteral("HighButton33"), qPrintable(token + " " + Focus()));
       }

@@ -43,8 +43,8 @@ void ReplaySession::WriteState(std::ostream& out) const {
   const EstadoCalculadora& e = calculadora_.Estado();
   view_.WriteIndicators(out);
   // Counts through std::to_string, whatever locale a stream may carry.
-  out << "X: " << std::to_string(e.Numeros[1].count) << '\n';
-  out << "Y: " << std::to_string(e.Numeros[2].count) << '\n';
+  out << "X: " << std::to_string(e.Numeros[kAccumulator].count) << '\n';
+  out << "Y: " << std::to_string(e.Numeros[kDisplayRegister].count) << '\n';
   out << "entry: " << Cp1252ToUtf8(e.TextoEntrada) << '\n';
   out << "flags: HayNumero=" << FlagText(e.HayNumero)
       << " HayOperacion=" << FlagText(e.HayOperacion)
