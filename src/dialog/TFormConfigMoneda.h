@@ -49,10 +49,9 @@ class TFormConfigMoneda : public QDialog {
   void SetFeedTimeout(std::chrono::milliseconds timeout);
 
  public slots:
-  // Aceptar.
-  void BitBtn1Click();
-  // Actualizar cambios, and Interrumpir while a fetch runs.
-  void BitBtnActualizarClick();
+  // The click handlers that the layout connects, named after their controls.
+  void BitBtn1Click();           // "Aceptar": save the fields and close, or say why not
+  void BitBtnActualizarClick();  // "Actualizar cambios": fetch today's rates; "Interrumpir" stops
   void done(int result) override;
 
  protected:

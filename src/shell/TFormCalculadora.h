@@ -59,28 +59,29 @@ class TFormCalculadora : public QWidget {
   void AbrirCambios(bool abrir);
 
  public slots:
-  // The click handlers of the layout.
-  void Button7Click();
-  void Button17Click();
-  void Button21Click();
-  void Button22Click();
-  void Button23Click();
-  void Button24Click();
-  void Button25Click();
-  void Button26Click();
-  void Button27Click();
-  void Button28Click();
-  void Button34Click();
-  void HighButtonVisiClick();
-  void HighButton34Click();
-  void GradBtn1Click();
-  void GradBtn2Click();
-  void SpeedButton0Click();
-  void SpeedButton9Click();
-  void BitBtn1Click();
-  void BitBtn2Click();
-  void BitBtn3Click();
-  void BitBtnCerrarClick();
+  // The click handlers that the layout connects, named after their controls (a handler may serve
+  // several buttons and tell them apart by the clicking button's caption or tag).
+  void Button7Click();   // a keypad button: the caption's first letter as its command
+  void Button17Click();  // "Ejecutar <--- (=)": flashes 50 ms, then '='; the focus stays
+  void Button21Click();  // "Del": delete the last character
+  void Button22Click();  // "½": halve
+  void Button23Click();  // "%%": per mille
+  void Button24Click();  // "Mem +": add to the accumulating memory
+  void Button25Click();  // "Mem -": subtract from the accumulating memory
+  void Button26Click();  // "Mem-> Dis": recall the accumulating memory
+  void Button27Click();  // "rst": clear as "CLr" does, and the memories too
+  void Button28Click();  // "M(a)" ... "(c)->": store in or recall memory a, b or c, by caption
+  void Button34Click();  // "CLr": clear the registers and the pending operation
+  void HighButtonVisiClick();  // "Visible": keep the window on top, or not
+  void HighButton34Click();    // "Minimizar": minimise the window
+  void GradBtn1Click();        // "Abrir - Cerrar" above the equivalences: close or open them
+  void GradBtn2Click();        // "Abrir - Cerrar" of the operations: close or open that section
+  void SpeedButton0Click();    // a currency button: switch to its currency (its tag)
+  void SpeedButton9Click();    // "Configurar": the currency dialog, then the table read again
+  void BitBtn1Click();         // copy the display to the clipboard
+  void BitBtn2Click();         // paste the clipboard into the display
+  void BitBtn3Click();         // print the operations list
+  void BitBtnCerrarClick();    // the door: close the window, which ends the program
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
