@@ -77,9 +77,11 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
   view_.SetDescribeByHint(!describe_by_name);
 
   for (const KeyButton& entry : dravello::KeyButtons()) {
-    key_buttons_.push_back(findChild<THighButton*>(QString::fromLatin1(entry.name)));
-    if (dravello::AcceleratorOf(entry.caption) != 0)
-      accelerator_buttons_.push_back(key_buttons_.back());
+    THighButton* button = findChild<THighButton*>(
+        QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
+    key_buttons_.push_back(button);
+    if (button != nullptr && dravello::AcceleratorOf(Cp1252(button->Caption())) != 0)
+      accelerator_buttons_.push_back(button);
   }
   // The operations list's menu: saving belongs to the list, printing is the print button's.
   view_.SetCurrencyOfLines([this]() -> const std::string& {
@@ -271,8 +273,8 @@ bool TFormCalculadora::ClickWindowKey(const KeyInput& key) {
 }
 
 bool TFormCalculadora::OfferAccelerator(QChar typed) {
-  // The buttons whose captions mark a letter, known from the key table, instead of a search of
-  // the whole window at every key.
+  // The buttons of the key table whose captions mark a letter, found once at start-up, instead
+  // of a search of the whole window at every key.
   for (THighButton* button : accelerator_buttons_) {
     if (button->isVisible() && button->isEnabled() && button->WantsAccelerator(typed)) {
       button->Click();

@@ -11,23 +11,11 @@ namespace dravello {
 // character codes, Delete is 46.
 inline constexpr int kVkDelete = 46;
 
-// Which of the window's click handlers a highlight button runs.
-enum class ClickHandler {
-  kButton7,   // the command is the caption's first character ('&' skipped), upper-cased
-  kButton28,  // the command is looked up by the whole caption (memory store and recall)
-  kButton17,  // flashes "Ejecutar" for 50 ms, then '='; the focus stays
-  kFixed,     // a fixed command character
-  kWindow,    // no command: the window's own click (always on top, minimise)
-};
-
-// One highlight button of the main window and every way the keyboard reaches it. The window's
-// flash tables, accelerators and click handlers are all read from this one table.
+// One highlight button of the main window and every way the keyboard reaches it: the window's
+// flash tables, accelerator buttons and tooltips are read from this one table. What a click
+// does is the layout's: its connection to a click handler and its caption.
 struct KeyButton {
-  std::string_view name;     // the control's name in the window layout
-  std::string_view caption;  // Windows-1252; '&' marks the accelerator letter
-  ClickHandler handler;
-  std::string_view handler_name;
-  char command;            // what a click hands to the engine; 0 for kWindow buttons
+  std::string_view name;   // the control's name in the window layout
   int key_down;            // virtual-key code whose key-down flashes it for 100 ms, or 0
   std::string_view typed;  // typed characters (upper-cased) that flash it for 100 ms
   // The keys that give its command (or its click) with the focus on a button, in Qt's

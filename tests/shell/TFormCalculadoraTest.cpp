@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <fstream>
 #include <memory>
+#include <set>
 
 #include "Cp1252.h"
 #include "IndicatorShape.h"
@@ -189,6 +190,13 @@ class TFormCalculadoraTest : public QObject {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
   }
 
+  // What the window shows: the display, the operator and key indicators, and the tape's last
+  // line (empty when there is none).
+  QStringList Shows() const {
+    return {Display(), Shown("Panel6"), Shown("Panel7"),
+            Lines().isEmpty() ? QString() : Lines().last()};
+  }
+
  private slots:
   void init() { Start(); }
   void cleanup() {
@@ -294,48 +302,63 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(Lines().value(0), QStringLiteral("7,00 + 1,00 = 8,00"));
   }
 
-  // Every highlight button of the key table is in the layout with its caption, and a click on
-  // it does what the table says.
-  void everyButtonOfTheKeyTableClicks() {
-    for (const dravello::KeyButton& entry : dravello::KeyButtons()) {
-      auto* button = Control<THighButton>(std::string(entry.name).c_str());
-      QCOMPARE(button->Caption(), Utf8(entry.caption));
-      if (entry.handler == dravello::ClickHandler::kWindow) continue;
-      Start();
-      SetMemories(form_->Engine());
-      form_->Engine().ActualizaMemorias();
-      Type(QStringLiteral("8"));
-      QTest::mouseClick(Control(std::string(entry.name).c_str()), Qt::LeftButton);
-      // The engine saw the table's command: run the same keys through a bare engine.
-      struct NullView : dravello::CalculatorView {
-        QStringList lines;
-        void SetPanel1(const std::string&) override {}
-        void SetPanel6(const std::string&) override {}
-        void SetPanel7(const std::string&) override {}
-        void SetMemoryPanel(int, const std::string&, dravello::WinColor) override {}
-        void SetRecallButton(int, bool, dravello::WinColor) override {}
-        void SetPanel5(const std::string&, dravello::WinColor, const std::string&) override {}
-        void AppendListLine(const std::string& l) override { lines << Utf8(l); }
-        void ShowMessage(dravello::MessageKind, const std::string&, const std::string&) override {}
-        void SetPanelMoneda(const std::string&) override {}
-        void SetStaticText2(const std::string&) override {}
-        void SetPanelDeci(const std::string&) override {}
-        void SetPanelEqui(const std::string&) override {}
-        void SetCurrencyButton(int, const std::string&, bool) override {}
-        void SetAmountCell(int, const std::string&) override {}
-        void SetAbbreviationCell(int, const std::string&) override {}
-      } view;
-      dravello::Calculadora bare(view, {',', '.'});
-      bare.Inicia();
-      SetMemories(bare);
-      bare.ProcesaTecla('8');
-      bare.ProcesaTecla(entry.command);
-      QCOMPARE(Lines(), view.lines);
-      QCOMPARE(form_->Engine().Estado().Numeros[dravello::kDisplayRegister],
-               bare.Estado().Numeros[dravello::kDisplayRegister]);
-      QCOMPARE(form_->Engine().Estado().TextoEntrada, bare.Estado().TextoEntrada);
-      QCOMPARE(Focus(), QStringLiteral("HighButton33"));
-    }
+  // Every button that the layout connects to a command handler, clicked after some keys: what
+  // the window then shows, and the focus back on "Ejecutar".
+  void everyKeypadButtonClickDoesItsCommand_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("typed");      // before the click, memories a 5, b 6, c 7, M 3
+    QTest::addColumn<QStringList>("shows");  // display, operator, key, last line
+    const auto row = [](const char* button, const char* typed, const char* display, const char* op,
+                        const char* key, const char* line) {
+      QTest::newRow(button) << QString::fromLatin1(button) << QString::fromLatin1(typed)
+                            << QStringList{QString::fromUtf8(display), QString::fromUtf8(op),
+                                           QString::fromUtf8(key), QString::fromUtf8(line)};
+    };
+    row("HighButton1", "8", "87,00", "", "7", "");
+    row("HighButton2", "8", "88,00", "", "8", "");
+    row("HighButton3", "8", "89,00", "", "9", "");
+    row("HighButton4", "8", "84,00", "", "4", "");
+    row("HighButton5", "8", "85,00", "", "5", "");
+    row("HighButton6", "8", "86,00", "", "6", "");
+    row("HighButton7", "8", "81,00", "", "1", "");
+    row("HighButton8", "8", "82,00", "", "2", "");
+    row("HighButton9", "8", "83,00", "", "3", "");
+    row("HighButton10", "8", "80,00", "", "0", "");
+    row("HighButton11", "8", "8,00", "", ",", "");
+    row("HighButton12", "8", "8,00", "+", "8", "");
+    row("HighButton13", "8", "8,00", "*", "8", "");
+    row("HighButton14", "8", "8,00", "/", "8", "");
+    row("HighButton15", "8", "8,00", "-", "8", "");
+    row("HighButton16", "8", "64,00", "", "8", "Elev2(8,00) = 64,00");
+    row("HighButton17", "8", "8,00", "%", "8", "");
+    row("HighButton18", "8", "4,00", "", "8", "8,00 / 2 = 4,00");
+    row("HighButton19", "8", "8,00", "$", "8", "");
+    row("HighButton20", "8", "2,83", "", "8", "Raiz(8,00) = 2,83");
+    row("HighButton21", "8", "-8,00", "", "8", "8,00 = -8,00");
+    row("HighButton22", "8", "0,00", "", "Clr", "Borrar Datos (Clr)");
+    row("HighButton23", "8", "8,00", "", "<-M", "8,00 --> Memo+ [11,00]");
+    row("HighButton24", "8", "8,00", "", "<-A", "8,00 --> M(a)");
+    row("HighButton25", "8", "0,00", "", "Rst", "Resetear (Rst)");
+    row("HighButton26", "8", "5,00", "", "A->", "M(a)[5,00] --> Disp");
+    row("HighButton27", "8", "8,00", "", "<-M", "8,00 --> Memo- [-5,00]");
+    row("HighButton28", "8", "3,00", "", "M->", "Memo[3,00] --> Disp");
+    row("HighButton29", "8", "8,00", "", "<-B", "8,00 --> M(b)");
+    row("HighButton30", "8", "8,00", "", "<-C", "8,00 --> M(c)");
+    row("HighButton31", "8", "6,00", "", "B->", "M(b)[6,00] --> Disp");
+    row("HighButton32", "8", "7,00", "", "C->", "M(c)[7,00] --> Disp");
+    row("HighButton33", "8+2", "10,00", "=", "2", "8,00 + 2,00 = 10,00");
+    row("HighButton42", "8", "0,00", "", "8", "");
+  }
+  void everyKeypadButtonClickDoesItsCommand() {
+    QFETCH(QString, button);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shows);
+    SetMemories(form_->Engine());
+    form_->Engine().ActualizaMemorias();
+    Type(typed);
+    Click(qPrintable(button));
+    QCOMPARE(Shows(), shows);
+    QCOMPARE(Focus(), QStringLiteral("HighButton33"));
   }
 
   // Letters with the focus on a button: the accelerators; with the focus in the list: the
@@ -549,37 +572,56 @@ class TFormCalculadoraTest : public QObject {
         QStringList{QStringLiteral("Calculadora Dravello | No hay ninguna impresora instalada.")});
   }
 
-  // Every key that a button's tooltip names gives the button's command, with the focus where
-  // every command leaves it; the tooltip keeps the button's hint first.
-  void everyKeyInATooltipGivesItsButtonsCommand() {
+  // Every key that a button's tooltip names does what a click on the button does, with the
+  // focus where every command leaves it; the tooltip keeps the button's hint first.
+  void everyKeyInATooltipDoesWhatItsButtonDoes() {
     InstantFlashes instant;
     Start();
-    dravello::Calculadora bare(null_view_, {',', '.'});
-    bare.Inicia();
     for (const dravello::KeyButton& entry : dravello::KeyButtons()) {
-      auto* button = Control<THighButton>(std::string(entry.name).c_str());
+      const std::string name(entry.name);
+      auto* button = Control<THighButton>(name.c_str());
       const QString keys = QString::fromLatin1(entry.keys.data(), entry.keys.size());
       const QString tip = button->toolTip();
       QVERIFY2(keys.isEmpty() || tip.endsWith(Utf8(dravello::KeysLine(entry.keys))),
                qPrintable(tip));
       QVERIFY2(tip.startsWith(button->accessibleDescription()), qPrintable(tip));
-      if (entry.handler == dravello::ClickHandler::kWindow) continue;
+      // The window's own buttons (always on top, minimise) have a test of their own.
+      if (name == "HighButtonVisi" || name == "HighButton34") continue;
       for (const QString& token : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         SetMemories(form_->Engine());
         form_->Engine().ActualizaMemorias();
-        SetMemories(bare);
-        Type(QStringLiteral("l8"));  // each key from a cleared 8
-        RunCommand(null_view_, [&] { bare.ProcesaTecla('L'); });
-        RunCommand(null_view_, [&] { bare.ProcesaTecla('8'); });
+        Type(QStringLiteral("l8"));  // each click and key from a cleared 8
+        Click(name.c_str());
+        const QStringList clicked = Shows();
+        SetMemories(form_->Engine());
+        form_->Engine().ActualizaMemorias();
+        Type(QStringLiteral("l8"));
         PressKey(token);
-        RunCommand(null_view_, [&] { bare.ProcesaTecla(entry.command); });
-        QVERIFY2(Lines() == null_view_.lines, qPrintable(token));
-        QCOMPARE(form_->Engine().Estado().Numeros[dravello::kDisplayRegister],
-                 bare.Estado().Numeros[dravello::kDisplayRegister]);
-        QCOMPARE(form_->Engine().Estado().TextoEntrada, bare.Estado().TextoEntrada);
+        QVERIFY2(Shows() == clicked, qPrintable(token + ": " + Shows().join(QLatin1Char('|'))));
         QVERIFY2(Focus() == QStringLiteral("HighButton33"), qPrintable(token + " " + Focus()));
       }
     }
+  }
+
+  // The letters of the key-down table are exactly the accelerator letters of the captions, so
+  // each key-down flash shows the button that the accelerator then clicks.
+  void keyDownLettersAreTheCaptionsAccelerators() {
+    std::set<char> accelerators;
+    for (const dravello::KeyButton& entry : dravello::KeyButtons()) {
+      const std::string name(entry.name);
+      const std::string caption =
+          dravello::Utf8ToCp1252(Control<THighButton>(name.c_str())->Caption().toStdString())
+              .value_or(std::string());
+      const char accel = dravello::AcceleratorOf(caption);
+      if (accel != 0) {
+        QVERIFY2(accelerators.insert(dravello::UpperAscii(accel)).second, name.c_str());
+        QCOMPARE(entry.key_down, int(dravello::UpperAscii(accel)));
+      } else {
+        QVERIFY2(entry.key_down == 0 || entry.key_down == dravello::kVkDelete, name.c_str());
+      }
+    }
+    QCOMPARE(accelerators,
+             (std::set<char>{'X', 'R', 'S', 'A', 'B', 'C', 'M', 'E', 'D', 'L', 'T', 'V', 'Z'}));
   }
 
   void deleteFlashesDelAndBackspaceDoesNot() {

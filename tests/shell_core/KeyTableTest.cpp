@@ -13,61 +13,14 @@ std::string NameOf(const KeyButton* b) {
   return b ? std::string(b->name) : "(none)";
 }
 
-TEST(KeyTable, EveryButtonIsListedOnceAndEveryCommandOnce) {
+TEST(KeyTable, EveryButtonIsListedOnce) {
   std::set<std::string_view> names;
-  std::set<char> commands;
-  int with_command = 0;
   for (const KeyButton& b : KeyButtons()) {
     EXPECT_TRUE(names.insert(b.name).second) << b.name;
     EXPECT_EQ(FindKeyButton(b.name), &b);
-    if (b.handler == ClickHandler::kWindow) {
-      EXPECT_EQ(b.command, 0) << b.name;
-      continue;
-    }
-    ++with_command;
-    EXPECT_TRUE(commands.insert(b.command).second) << b.name;
   }
   EXPECT_EQ(names.size(), 36u);
-  EXPECT_EQ(with_command, 34);
   EXPECT_EQ(FindKeyButton("HighButton35"), nullptr);
-}
-
-// A click hands over what the handler computes from the caption: the table's command.
-TEST(KeyTable, ClickHandlersGiveTheTableCommandFromTheCaption) {
-  for (const KeyButton& b : KeyButtons()) {
-    switch (b.handler) {
-      case ClickHandler::kButton7:
-        EXPECT_EQ(CommandOfButton7(b.caption), b.command) << b.name;
-        EXPECT_EQ(b.handler_name, "Button7Click");
-        break;
-      case ClickHandler::kButton28:
-        EXPECT_EQ(CommandOfButton28(b.caption), b.command) << b.name;
-        EXPECT_EQ(b.handler_name, "Button28Click");
-        break;
-      case ClickHandler::kButton17:
-        EXPECT_EQ(b.command, '=');
-        break;
-      default:
-        break;
-    }
-  }
-}
-
-// The 13 letters of the key-down table are exactly the accelerator letters of the captions, so
-// each key-down flash shows the button that the accelerator then clicks.
-TEST(KeyTable, KeyDownLettersAreTheAccelerators) {
-  std::set<char> accelerators;
-  for (const KeyButton& b : KeyButtons()) {
-    const char accel = AcceleratorOf(b.caption);
-    if (accel != 0) {
-      EXPECT_TRUE(accelerators.insert(UpperAscii(accel)).second) << "shared accelerator " << accel;
-      EXPECT_EQ(b.key_down, UpperAscii(accel)) << b.name;
-    } else {
-      EXPECT_TRUE(b.key_down == 0 || b.key_down == kVkDelete) << b.name;
-    }
-  }
-  EXPECT_EQ(accelerators,
-            (std::set<char>{'X', 'R', 'S', 'A', 'B', 'C', 'M', 'E', 'D', 'L', 'T', 'V', 'Z'}));
 }
 
 TEST(KeyTable, KeyDownFlashes) {
