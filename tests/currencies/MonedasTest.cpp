@@ -79,7 +79,7 @@ class CurrencyView : public CalculatorView {
   std::vector<std::string> events;
 };
 
-// The worked example's table: the base "Pts" without decimals, "Eur" at 166.386 with 2, and
+// Pesetas and euros: the base "Pts" without decimals, "Eur" at 166.386 with 2, and
 // two entries for overflows: "Mil" worth 0.001 base units and "Kilo" worth 1000.
 const char* const kTabla =
     "[MONEDAS]\r\nMoneda0=Pts\r\nDecimales0=0\r\n"
@@ -143,7 +143,7 @@ TEST_F(MonedasTest, StartUpLabelsTheButtonsAndTheStripFromTheFile) {
   }
 }
 
-TEST_F(MonedasTest, WorkedExampleThereAndBack) {
+TEST_F(MonedasTest, PtsToEurAndBack) {
   Keys("1000");
   monedas_.SpeedButton0Click(1);
   EXPECT_EQ(view_.Only("list: "),

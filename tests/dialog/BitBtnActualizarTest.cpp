@@ -19,9 +19,9 @@
 #include "FieldEdit.h"
 #include "ModalWatchdog.h"
 #include "PrivateProfile.h"
-#include "ReadoutLabel.h"
 #include "TFormCalculadora.h"
 #include "TFormConfigMoneda.h"
+#include "WindowFixture.h"
 
 using namespace std::chrono_literals;
 using rates_test::FeedServer;
@@ -350,13 +350,11 @@ class BitBtnActualizarTest : public QObject {
   // From the window: Configurar, Actualizar cambios, Aceptar; the equivalences use the new rates.
   void theWindowConvertsWithTheUpdatedRates() {
     WriteFile(ini_, Settings(FeedUrl()));
-    TFormCalculadora form(ini_, dravello::Separators{',', '.'});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    for (Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_0, Qt::Key_0}) QTest::keyClick(&form, key);
-    auto shown = [&form](const char* name) {
-      return form.findChild<ReadoutLabel*>(QString::fromLatin1(name))->text();
-    };
+    window_test::WindowFixture window;
+    window.SetSettingsFile(ini_);
+    TFormCalculadora* form = window.Open();
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_0, Qt::Key_0}) QTest::keyClick(form, key);
+    auto shown = [&window](const char* name) { return window.Shown(name); };
     QCOMPARE(shown("StaticTextM2"), QStringLiteral("6,67"));  // 1000 / 150
     QVERIFY(server_->requests.isEmpty());
 
@@ -365,7 +363,7 @@ class BitBtnActualizarTest : public QObject {
       QTRY_VERIFY(Line(dialog)->text().startsWith(QStringLiteral("Cambios del 15/03/2024")));
       QTest::mouseClick(Button(dialog, "BitBtn1"), Qt::LeftButton);
     });
-    QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("SpeedButton9")), Qt::LeftButton);
+    window.Click("SpeedButton9");
     QVERIFY(watchdog_->AllAnswered());
     QVERIFY(watchdog_->boxes.isEmpty());
     QCOMPARE(shown("Panel1"), QStringLiteral("1.000"));
@@ -374,7 +372,7 @@ class BitBtnActualizarTest : public QObject {
     QCOMPARE(shown("StaticTextM3"), QStringLiteral("5,13"));    // 1000 / 195.05978898007
     QCOMPARE(shown("StaticTextM4"), QStringLiteral("333,33"));  // 1000 / 3, as typed before
     QCOMPARE(shown("StaticTextM5"), QStringLiteral("11,75"));   // 1000 / 85.071810944714
-    QCOMPARE(form.Currencies().TablaMonedas()[2].Cambio, 153.351152073733);
+    QCOMPARE(form->Currencies().TablaMonedas()[2].Cambio, 153.351152073733);
   }
 };
 

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <fstream>
@@ -14,10 +13,10 @@
 #include "FieldEdit.h"
 #include "ModalWatchdog.h"
 #include "PrivateProfile.h"
-#include "ReadoutLabel.h"
 #include "TFormCalculadora.h"
 #include "TFormConfigMoneda.h"
 #include "Typing.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -52,26 +51,22 @@ class SpeedButton9ClickTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<window_test::WindowFixture> window_;
   std::unique_ptr<dialog_test::ModalWatchdog> watchdog_;
-  std::unique_ptr<TFormCalculadora> form_;
+  TFormCalculadora* form_ = nullptr;
   std::string ini_;
 
   void Start(const std::string& ini_text = {}) {
-    if (!ini_text.empty()) WriteFile(ini_, ini_text);
-    form_ = std::make_unique<TFormCalculadora>(ini_, dravello::Separators{',', '.'});
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    if (!ini_text.empty()) window_->WriteSettings(ini_text);
+    form_ = window_->Open();
   }
 
   template <typename T = QWidget>
   T* Control(const char* name) const {
-    T* control = form_->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr) qFatal("no control %s", name);
-    return control;
+    return window_->Control<T>(name);
   }
-  QString Shown(const char* name) const { return Control<ReadoutLabel>(name)->text(); }
-  void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
+  QString Shown(const char* name) const { return window_->Shown(name); }
+  void Click(const char* name) { window_->Click(name); }
 
   // Clicks "Configurar"; the watchdog's answers work the dialog, which must be closed when the
   // click returns.
@@ -84,15 +79,16 @@ class SpeedButton9ClickTest : public QObject {
 
  private slots:
   void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    ini_ = dir_->filePath(QStringLiteral("CalculadoraDravello.INI")).toStdString();
+    window_ = std::make_unique<window_test::WindowFixture>();
+    ini_ = window_->SettingsFile();
     watchdog_ = std::make_unique<dialog_test::ModalWatchdog>();
   }
   void cleanup() {
-    form_.reset();
+    window_->Close();
+    form_ = nullptr;
     QCOMPARE(watchdog_->forced, 0);
     watchdog_.reset();
-    dir_.reset();
+    window_.reset();
   }
 
   void acceptingDefinesACurrencyOnTheWindow() {
@@ -138,7 +134,7 @@ class SpeedButton9ClickTest : public QObject {
 
   void emptyingTheCurrentCurrencyKeepsItsIndexAndAmount() {
     Start("[MONEDAS]\r\nMoneda1=USD\r\nCambio1=2\r\n");
-    QTest::keyClick(form_.get(), Qt::Key_5);
+    QTest::keyClick(form_, Qt::Key_5);
     Click("SpeedButton1");  // 5 Pts are 2,50 USD
     QCOMPARE(form_->Currencies().MonedaActual(), 1);
     QCOMPARE(Shown("Panel1"), QStringLiteral("2,50"));
@@ -158,8 +154,9 @@ class SpeedButton9ClickTest : public QObject {
   }
 
   void aFailedSaveKeepsTheDialogOpenUntilTheUserCancels() {
-    WriteFile(dir_->filePath(QStringLiteral("carpeta")).toStdString(), "");
-    ini_ = dir_->filePath(QStringLiteral("carpeta/CalculadoraDravello.INI")).toStdString();
+    WriteFile(window_->PathOf("carpeta"), "");  // a file where the settings file's folder should be
+    ini_ = window_->PathOf("carpeta/CalculadoraDravello.INI");
+    window_->SetSettingsFile(ini_);
     Start();
     watchdog_->Expect([](QWidget* dialog) {
       Replace(dialog, "EditMoneda1", QStringLiteral("USD"));

@@ -31,6 +31,7 @@
 #include "TapeList.h"
 #include "TapeModel.h"
 #include "TickCounter.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -92,26 +93,6 @@ class InstantFlashes : public dravello::TickCounter {
   std::uint32_t now_ = 0;
 };
 
-// A view that keeps the tape lines only.
-struct LinesView : dravello::CalculatorView {
-  QStringList lines;
-  void SetPanel1(const std::string&) override {}
-  void SetPanel6(const std::string&) override {}
-  void SetPanel7(const std::string&) override {}
-  void SetMemoryPanel(int, const std::string&, dravello::WinColor) override {}
-  void SetRecallButton(int, bool, dravello::WinColor) override {}
-  void SetPanel5(const std::string&, dravello::WinColor, const std::string&) override {}
-  void AppendListLine(const std::string& l) override { lines << Utf8(l); }
-  void ShowMessage(dravello::MessageKind, const std::string&, const std::string&) override {}
-  void SetPanelMoneda(const std::string&) override {}
-  void SetStaticText2(const std::string&) override {}
-  void SetPanelDeci(const std::string&) override {}
-  void SetPanelEqui(const std::string&) override {}
-  void SetCurrencyButton(int, const std::string&, bool) override {}
-  void SetAmountCell(int, const std::string&) override {}
-  void SetAbbreviationCell(int, const std::string&) override {}
-};
-
 const std::string kTwoCurrencies =
     "[MONEDAS]\nMoneda0=Pts\nDecimales0=2\nMoneda1=Eur\nDecimales1=2\nCambio1=166,386\n";
 
@@ -119,31 +100,24 @@ class TFormCalculadoraTest : public QObject {
   Q_OBJECT
 
  private:
-  LinesView null_view_;
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<TFormCalculadora> form_;
+  std::unique_ptr<window_test::WindowFixture> window_;
+  TFormCalculadora* form_ = nullptr;
   std::unique_ptr<BoxCloser> closer_;
 
   // A fresh window over a settings file holding `ini` (none when empty).
   void Start(const std::string& ini = {}) {
-    form_.reset();
-    dir_ = std::make_unique<QTemporaryDir>();
-    const std::string path =
-        dir_->filePath(QStringLiteral("CalculadoraDravello.INI")).toStdString();
-    if (!ini.empty()) std::ofstream(path) << ini;
+    window_.reset();
+    window_ = std::make_unique<window_test::WindowFixture>();
+    if (!ini.empty()) window_->WriteSettings(ini);
     closer_ = std::make_unique<BoxCloser>();
-    form_ = std::make_unique<TFormCalculadora>(path, dravello::Separators{',', '.'});
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    form_ = window_->Open();
   }
 
   template <typename T = QWidget>
   T* Control(const char* name) const {
-    T* control = form_->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr) qFatal("no control %s", name);
-    return control;
+    return window_->Control<T>(name);
   }
-  QString Shown(const char* name) const { return Control<ReadoutLabel>(name)->text(); }
+  QString Shown(const char* name) const { return window_->Shown(name); }
   QString Display() const { return Shown("Panel1"); }
   QStringList Lines() const {
     QStringList lines;
@@ -166,8 +140,8 @@ class TFormCalculadoraTest : public QObject {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
            const QString& text = QString()) {
     QWidget* target = QApplication::focusWidget();
-    QTest::sendKeyEvent(QTest::Press, target ? target : form_.get(), key, text, modifiers);
-    QTest::sendKeyEvent(QTest::Release, target ? target : form_.get(), key, text, modifiers);
+    QTest::sendKeyEvent(QTest::Press, target ? target : form_, key, text, modifiers);
+    QTest::sendKeyEvent(QTest::Release, target ? target : form_, key, text, modifiers);
   }
   // Presses the key named in Qt's portable notation ("M", ",", "Return", "Del", "Backspace").
   void PressKey(const QString& name) {
@@ -185,10 +159,7 @@ class TFormCalculadoraTest : public QObject {
     engine.Estado().MemoriaC = dravello::Currency::FromCount(70000);
     engine.Estado().MemoriaAux = dravello::Currency::FromCount(30000);
   }
-  void Click(const char* name) {
-    QWidget* w = Control(name);
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
-  }
+  void Click(const char* name) { window_->Click(name); }
 
   // What the window shows: the display, the operator and key indicators, and the tape's last
   // line (empty when there is none).
@@ -201,7 +172,8 @@ class TFormCalculadoraTest : public QObject {
   void init() { Start(); }
   void cleanup() {
     qunsetenv("DRAVELLO_ACCESSIBLE_IDS");
-    form_.reset();
+    window_.reset();
+    form_ = nullptr;
     closer_.reset();
   }
 
@@ -223,7 +195,7 @@ class TFormCalculadoraTest : public QObject {
     QVERIFY(Control<QLabel>("Image1")->hasScaledContents());
   }
 
-  void overviewExample() {
+  void onePlusTwoReturnWritesTheLineAndShowsTheSum() {
     Type(QStringLiteral("1+2\r"));
     QCOMPARE(Lines(), QStringList{QStringLiteral("1,00 + 2,00 = 3,00")});
     QCOMPARE(Display(), QStringLiteral("3,00"));
@@ -436,7 +408,7 @@ class TFormCalculadoraTest : public QObject {
   void returnInTheListGivesEqualsAndKeepsTheFocus() {
     Type(QStringLiteral("2*3"));
     Control("ListBox1")->setFocus();
-    LitRecorder lit(form_.get());
+    LitRecorder lit(form_);
     Type(QStringLiteral("\r"));
     QCOMPARE(Lines().last(), QStringLiteral("2,00 * 3,00 = 6,00"));
     QCOMPARE(Focus(), QStringLiteral("ListBox1"));
@@ -454,7 +426,7 @@ class TFormCalculadoraTest : public QObject {
     } keys[] = {{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}};
     for (const auto& k : keys) {
       list->setFocus();
-      LitRecorder lit(form_.get());
+      LitRecorder lit(form_);
       Key(k.key, k.modifiers);
       QTRY_VERIFY(list->Menu() != nullptr && list->Menu()->isVisible());
       list->Menu()->hide();
@@ -508,7 +480,7 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(Control("GradBtn1")->toolTip(), QStringLiteral("Tecla: May\u00fas+F9"));
 
     Type(QStringLiteral("1234,5"));
-    LitRecorder lit(form_.get());
+    LitRecorder lit(form_);
     Key(Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1234,5"));
     QCOMPARE(Lines().last(), QStringLiteral("Copiado a ClipBoard 1.234,50"));
@@ -626,7 +598,7 @@ class TFormCalculadoraTest : public QObject {
 
   void deleteFlashesDelAndBackspaceDoesNot() {
     Type(QStringLiteral("123"));
-    LitRecorder lit(form_.get());
+    LitRecorder lit(form_);
     Key(Qt::Key_Delete);
     QCOMPARE(Display(), QStringLiteral("12,00"));
     QCOMPARE(lit.lit, QStringList{QStringLiteral("HighButton42")});
@@ -655,7 +627,7 @@ class TFormCalculadoraTest : public QObject {
   }
 
   void fastTypingIsCarriedOutInOrderWithEveryFlash() {
-    LitRecorder lit(form_.get());
+    LitRecorder lit(form_);
     QWidget* target = QApplication::focusWidget();
     const QString keys = QStringLiteral("12+3=");
     for (QChar c : keys) {
@@ -688,7 +660,7 @@ class TFormCalculadoraTest : public QObject {
     repeats.setInterval(30);
     connect(&repeats, &QTimer::timeout, this, [&] {
       QWidget* focus = QApplication::focusWidget();
-      QCoreApplication::postEvent(focus ? focus : form_.get(),
+      QCoreApplication::postEvent(focus ? focus : form_,
                                   new QKeyEvent(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier,
                                                 QStringLiteral("m"), pressed > 0));
       if (++pressed == kPresses) {
@@ -781,7 +753,7 @@ class TFormCalculadoraTest : public QObject {
   }
 
   void closeEndsAtOnce() {
-    QPointer<QWidget> form = form_.get();
+    QPointer<QWidget> form = form_;
     Click("BitBtnCerrar");
     QVERIFY(!form_->isVisible());
   }
@@ -848,7 +820,7 @@ class TFormCalculadoraTest : public QObject {
       ++described;
     }
     QCOMPARE(described, 89);  // every control of the layout
-    QCOMPARE(QAccessible::queryAccessibleInterface(form_.get())->text(QAccessible::Description),
+    QCOMPARE(QAccessible::queryAccessibleInterface(form_)->text(QAccessible::Description),
              QStringLiteral("FormCalculadora"));
     QAccessibleInterface* display = QAccessible::queryAccessibleInterface(Control("Panel1"));
     QCOMPARE(display->role(), QAccessible::StaticText);
@@ -898,7 +870,7 @@ class TFormCalculadoraTest : public QObject {
     Type(QStringLiteral("4m"));
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(Control(qPrintable(control)));
     QCOMPARE(a->text(QAccessible::Description), description);
-    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form_.get());
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form_);
     QCOMPARE(window->role(), QAccessible::Window);
     QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Calculadora Dravello"));
     QCOMPARE(window->text(QAccessible::Description), QString());
@@ -910,7 +882,7 @@ class TFormCalculadoraTest : public QObject {
   void eachNewLineIsAnnounced() {
     Type(QStringLiteral("2*3\r"));
     QAccessibleInterface* notification = nullptr;
-    QList<QAccessibleInterface*> pending{QAccessible::queryAccessibleInterface(form_.get())};
+    QList<QAccessibleInterface*> pending{QAccessible::queryAccessibleInterface(form_)};
     while (!pending.isEmpty()) {
       QAccessibleInterface* node = pending.takeFirst();
       if (node->role() == QAccessible::Notification) notification = node;

@@ -9,10 +9,8 @@
 #include <QHelpEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
-#include <fstream>
 #include <memory>
 
 #include "FlatPictureButton.h"
@@ -23,6 +21,7 @@
 #include "THighButton.h"
 #include "TextFit.h"
 #include "ToolkitTranslations.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -70,30 +69,25 @@ QPalette DarkPalette() {
   return dark;
 }
 
+using window_test::Control;
+
 }  // namespace
 
 class WindowLookTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
+  window_test::WindowFixture window_;
   dravello::TTablaMonedas tabla_{};
 
   std::string SettingsFile() const {
-    const std::string path = dir_.filePath(QStringLiteral("CalculadoraDravello.INI")).toStdString();
-    std::ofstream(path) << kSettings;
-    return path;
+    window_.WriteSettings(kSettings);
+    return window_.SettingsFile();
   }
-  std::unique_ptr<TFormCalculadora> NewWindow() {
-    return std::make_unique<TFormCalculadora>(SettingsFile(), dravello::Separators{',', '.'});
+  std::unique_ptr<TFormCalculadora> NewWindow() const {
+    SettingsFile();
+    return window_.NewWindow();
   }
-  template <typename T>
-  static T* Control(QWidget* form, const char* name) {
-    T* control = form->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr) qFatal("no control %s", name);
-    return control;
-  }
-
  private slots:
   // Every field shows its whole text by shrinking its font; only amounts and rates, and only
   // below the legible floor, give up the end of their decimals. Checked in what is painted:

@@ -70,7 +70,7 @@ def main():
         check("start-up display", s.read("Display"), "0")
         check("first tab stop has the focus", s.focused().get("name"), "7")
 
-        # The overview's example, typed.
+        # 1 + 2 Return, typed.
         s.type("1+2\n")
         check("1 + 2 Return", wait(s, "Display", "3"), "3")
         check("tape", s.list_items("Operaciones Realizadas"), ["1 + 2 = 3"])
