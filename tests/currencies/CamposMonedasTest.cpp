@@ -343,12 +343,9 @@ TEST(GrabaIni, ALinkStaysALinkAndTheFileKeepsItsPermissions) {
 
 TEST(GrabaIni, AFailedWriteLeavesTheFileAndRaisesUnableToWrite) {
   TempFolder folder;
-  fs::create_directory(folder.path() / "closed");
-  const std::string file = folder.File("closed/calcu.INI");
   const std::string before = "[MONEDAS]\nMoneda0=Eur\n";
-  WriteBytes(file, before);
-  ::chmod(file.c_str(), 0666);
-  ::chmod((folder.path() / "closed").c_str(), 0555);  // the file is writable, its folder is not
+  // The file is writable, its folder is not.
+  const std::string file = testing::FileInClosedFolder(folder, "closed", "calcu.INI", before);
 
   EXPECT_TRUE(testing::AsOrdinaryUser([&] {
     CamposMonedas campos(file, ',');

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "NullView.h"
 #include "TestFiles.h"
 
 namespace dravello {
@@ -19,7 +20,7 @@ using testing::WriteBytes;
 const std::string kOverflowBox = "box: Error|Desbordamiento en operaci\xF3n de cambio de monedas";
 
 // Keeps what the currency logic shows, and the list lines and boxes in the order they came.
-class CurrencyView : public CalculatorView {
+class CurrencyView : public NullView {
  public:
   struct Button {
     std::string caption;
@@ -27,12 +28,9 @@ class CurrencyView : public CalculatorView {
   };
 
   void SetPanel1(const std::string& c) override { panel1 = c; }
-  void SetPanel6(const std::string&) override {}
-  void SetPanel7(const std::string&) override {}
   void SetMemoryPanel(int m, const std::string& c, WinColor) override {
     memory_panels.at(static_cast<std::size_t>(m)) = c;
   }
-  void SetRecallButton(int, bool, WinColor) override {}
   void SetPanel5(const std::string&, WinColor, const std::string& hint) override {
     panel5_hint = hint;
   }

@@ -226,10 +226,8 @@ SaveResult SaveCsv(const TapeLines& lines, const std::string& path) {
 
 TEST(TapeExportSave, AFolderThatCannotBeWrittenIsRefusedWithItsReason) {
   TempFolder folder;
-  const fs::path locked = folder.path() / "locked";
-  fs::create_directory(locked);
-  WriteBytes((locked / "old.csv").string(), "old");
-  ::chmod(locked.c_str(), 0555);
+  const fs::path locked =
+      fs::path(testing::FileInClosedFolder(folder, "locked", "old.csv", "old")).parent_path();
   const TapeLines lines = Tape(10);
   EXPECT_TRUE(testing::AsOrdinaryUser([&] {
     const SaveResult result = SaveCsv(lines, (locked / "new.csv").string());

@@ -164,11 +164,7 @@ TEST(ReplaceWholeFile, RespectsWhatTheUserMayNotWrite) {
   const std::string read_only = folder.File("read-only.INI");
   WriteBytes(read_only, "old");
   ::chmod(read_only.c_str(), 0444);
-  fs::create_directory(folder.path() / "closed");
-  const std::string in_closed = folder.File("closed/a.INI");
-  WriteBytes(in_closed, "old");
-  ::chmod(in_closed.c_str(), 0666);
-  ::chmod((folder.path() / "closed").c_str(), 0555);
+  const std::string in_closed = testing::FileInClosedFolder(folder, "closed", "a.INI", "old");
 
   EXPECT_TRUE(testing::AsOrdinaryUser(
       [&] { return !ReplaceWholeFile(read_only, "new") && !ReplaceWholeFile(in_closed, "new"); }));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,6 +50,20 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A file holding `bytes` that anyone may write, in a new folder `closed` inside `folder` that
+// nobody may write: the file cannot be replaced (nor a file be added beside it) by anyone but
+// the superuser. Returns the file's path.
+inline std::string FileInClosedFolder(const TempFolder& folder, const std::string& closed,
+                                      const std::string& name, const std::string& bytes) {
+  const std::filesystem::path dir = folder.path() / closed;
+  std::filesystem::create_directory(dir);
+  const std::string file = (dir / name).string();
+  WriteBytes(file, bytes);
+  ::chmod(file.c_str(), 0666);
+  ::chmod(dir.c_str(), 0555);
+  return file;
 }
 
 // Runs `check` without the superuser's right to ignore file permissions: as the user "nobody"
