@@ -31,11 +31,11 @@ class ButtonsFormTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void layout_sets_the_published_properties();
-  void clicks_reach_the_handlers_named_after_the_buttons();
+  void layoutSetsThePublishedProperties();
+  void clicksReachTheHandlersNamedAfterTheButtons();
 };
 
-void ButtonsFormTest::layout_sets_the_published_properties() {
+void ButtonsFormTest::layoutSetsThePublishedProperties() {
   Handlers form;
   const THighButton* h = form.ui.HighButton24;
   QCOMPARE(h->Caption(), QStringLiteral("M(&a)"));
@@ -76,7 +76,7 @@ void ButtonsFormTest::layout_sets_the_published_properties() {
   QCOMPARE(g->TabStop(), true);
 }
 
-void ButtonsFormTest::clicks_reach_the_handlers_named_after_the_buttons() {
+void ButtonsFormTest::clicksReachTheHandlersNamedAfterTheButtons() {
   Handlers form;
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));

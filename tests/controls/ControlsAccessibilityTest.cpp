@@ -14,22 +14,22 @@ class ControlsAccessibilityTest : public QObject {
 
  private slots:
   void initTestCase();
-  void the_factory_answers_for_the_two_buttons_only();
-  void highlight_button_name_is_its_caption_without_ampersands_data();
-  void highlight_button_name_is_its_caption_without_ampersands();
-  void gradient_button_name_is_its_caption_as_drawn();
-  void description_help_and_accessible_name_come_from_the_widget();
-  void press_action_clicks_an_enabled_button();
-  void accelerator_is_the_keyboard_shortcut();
-  void states_show_disabled_pressed_and_focusable();
-  void caption_change_tells_assistive_technology();
+  void theFactoryAnswersForTheTwoButtonsOnly();
+  void highlightButtonNameIsItsCaptionWithoutAmpersands_data();
+  void highlightButtonNameIsItsCaptionWithoutAmpersands();
+  void gradientButtonNameIsItsCaptionAsDrawn();
+  void descriptionHelpAndAccessibleNameComeFromTheWidget();
+  void pressActionClicksAnEnabledButton();
+  void acceleratorIsTheKeyboardShortcut();
+  void statesShowDisabledPressedAndFocusable();
+  void captionChangeTellsAssistiveTechnology();
 };
 
 void ControlsAccessibilityTest::initTestCase() {
   QAccessible::installFactory(ControlsAccessibleFactory);
 }
 
-void ControlsAccessibilityTest::the_factory_answers_for_the_two_buttons_only() {
+void ControlsAccessibilityTest::theFactoryAnswersForTheTwoButtonsOnly() {
   THighButton h;
   TGradBtn g;
   QWidget plain;
@@ -43,7 +43,7 @@ void ControlsAccessibilityTest::the_factory_answers_for_the_two_buttons_only() {
   QCOMPARE(hi->object(), &h);
 }
 
-void ControlsAccessibilityTest::highlight_button_name_is_its_caption_without_ampersands_data() {
+void ControlsAccessibilityTest::highlightButtonNameIsItsCaptionWithoutAmpersands_data() {
   QTest::addColumn<QString>("caption");
   QTest::addColumn<QString>("name");
   QTest::newRow("digit") << "7"
@@ -59,7 +59,7 @@ void ControlsAccessibilityTest::highlight_button_name_is_its_caption_without_amp
                              << "%%";
 }
 
-void ControlsAccessibilityTest::highlight_button_name_is_its_caption_without_ampersands() {
+void ControlsAccessibilityTest::highlightButtonNameIsItsCaptionWithoutAmpersands() {
   QFETCH(QString, caption);
   QFETCH(QString, name);
   THighButton b;
@@ -67,14 +67,14 @@ void ControlsAccessibilityTest::highlight_button_name_is_its_caption_without_amp
   QCOMPARE(QAccessible::queryAccessibleInterface(&b)->text(QAccessible::Name), name);
 }
 
-void ControlsAccessibilityTest::gradient_button_name_is_its_caption_as_drawn() {
+void ControlsAccessibilityTest::gradientButtonNameIsItsCaptionAsDrawn() {
   TGradBtn b;
   b.setCaption(QStringLiteral("Abrir & Cerrar"));
   QCOMPARE(QAccessible::queryAccessibleInterface(&b)->text(QAccessible::Name),
            QStringLiteral("Abrir & Cerrar"));
 }
 
-void ControlsAccessibilityTest::description_help_and_accessible_name_come_from_the_widget() {
+void ControlsAccessibilityTest::descriptionHelpAndAccessibleNameComeFromTheWidget() {
   THighButton b;
   b.setCaption(QStringLiteral("Ejecutar <--- (=)"));
   b.setAccessibleDescription(QStringLiteral("HighButton33"));
@@ -87,7 +87,7 @@ void ControlsAccessibilityTest::description_help_and_accessible_name_come_from_t
   QCOMPARE(i->text(QAccessible::Name), QStringLiteral("Igual"));
 }
 
-void ControlsAccessibilityTest::press_action_clicks_an_enabled_button() {
+void ControlsAccessibilityTest::pressActionClicksAnEnabledButton() {
   THighButton h;
   TGradBtn g;
   QSignalSpy hclicks(&h, &THighButton::clicked);
@@ -106,7 +106,7 @@ void ControlsAccessibilityTest::press_action_clicks_an_enabled_button() {
   QCOMPARE(gclicks.size(), 1);
 }
 
-void ControlsAccessibilityTest::accelerator_is_the_keyboard_shortcut() {
+void ControlsAccessibilityTest::acceleratorIsTheKeyboardShortcut() {
   THighButton b;
   b.setCaption(QStringLiteral("M(&a)"));
   QAccessibleInterface* i = QAccessible::queryAccessibleInterface(&b);
@@ -121,7 +121,7 @@ void ControlsAccessibilityTest::accelerator_is_the_keyboard_shortcut() {
               .isEmpty());
 }
 
-void ControlsAccessibilityTest::states_show_disabled_pressed_and_focusable() {
+void ControlsAccessibilityTest::statesShowDisabledPressedAndFocusable() {
   THighButton h;
   TGradBtn g;
   QAccessibleInterface* hi = QAccessible::queryAccessibleInterface(&h);
@@ -139,7 +139,7 @@ void ControlsAccessibilityTest::states_show_disabled_pressed_and_focusable() {
   QVERIFY(gi->state().disabled);
 }
 
-void ControlsAccessibilityTest::caption_change_tells_assistive_technology() {
+void ControlsAccessibilityTest::captionChangeTellsAssistiveTechnology() {
   QTestAccessibility::initialize();
   if (!QAccessible::isActive()) QAccessible::setActive(true);
   if (!QAccessible::isActive()) QSKIP("no accessibility on this platform plugin");

@@ -66,16 +66,16 @@ class DialogKeysTest : public QObject {
  private slots:
   void init();
   void cleanup();
-  void return_clicks_the_active_button_and_goes_no_further_data();
-  void return_clicks_the_active_button_and_goes_no_further();
-  void return_with_shift_ctrl_or_alt_clicks_nothing_data();
-  void return_with_shift_ctrl_or_alt_clicks_nothing();
-  void return_with_no_active_button_reaches_the_window();
-  void escape_clicks_only_a_cancel_button();
-  void accelerators_click_their_buttons_data();
-  void accelerators_click_their_buttons();
-  void keyboard_clicks_leave_the_modal_result_alone();
-  void arrows_move_the_focus_within_the_container();
+  void returnClicksTheActiveButtonAndGoesNoFurther_data();
+  void returnClicksTheActiveButtonAndGoesNoFurther();
+  void returnWithShiftCtrlOrAltClicksNothing_data();
+  void returnWithShiftCtrlOrAltClicksNothing();
+  void returnWithNoActiveButtonReachesTheWindow();
+  void escapeClicksOnlyACancelButton();
+  void acceleratorsClickTheirButtons_data();
+  void acceleratorsClickTheirButtons();
+  void keyboardClicksLeaveTheModalResultAlone();
+  void arrowsMoveTheFocusWithinTheContainer();
 
  private:
   void Focus(QWidget* widget);
@@ -99,14 +99,14 @@ void DialogKeysTest::Focus(QWidget* widget) {
   w_->log.clear();
 }
 
-void DialogKeysTest::return_clicks_the_active_button_and_goes_no_further_data() {
+void DialogKeysTest::returnClicksTheActiveButtonAndGoesNoFurther_data() {
   QTest::addColumn<int>("key");
   QTest::addColumn<int>("modifiers");
   QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
   QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
 }
 
-void DialogKeysTest::return_clicks_the_active_button_and_goes_no_further() {
+void DialogKeysTest::returnClicksTheActiveButtonAndGoesNoFurther() {
   QFETCH(int, key);
   QFETCH(int, modifiers);
   QTest::keyClick(w_->seven, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -116,27 +116,27 @@ void DialogKeysTest::return_clicks_the_active_button_and_goes_no_further() {
   QCOMPARE(w_->log, QStringList{"click M(&a)"});
 }
 
-void DialogKeysTest::return_with_shift_ctrl_or_alt_clicks_nothing_data() {
+void DialogKeysTest::returnWithShiftCtrlOrAltClicksNothing_data() {
   QTest::addColumn<int>("modifiers");
   QTest::newRow("Shift") << int(Qt::ShiftModifier);
   QTest::newRow("Ctrl") << int(Qt::ControlModifier);
   QTest::newRow("Alt") << int(Qt::AltModifier);
 }
 
-void DialogKeysTest::return_with_shift_ctrl_or_alt_clicks_nothing() {
+void DialogKeysTest::returnWithShiftCtrlOrAltClicksNothing() {
   QFETCH(int, modifiers);
   QTest::keyClick(w_->seven, Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
   QCOMPARE(w_->log.value(0), QStringLiteral("keyDown"));
   QVERIFY(!w_->log.join(' ').contains(QStringLiteral("click")));
 }
 
-void DialogKeysTest::return_with_no_active_button_reaches_the_window() {
+void DialogKeysTest::returnWithNoActiveButtonReachesTheWindow() {
   Focus(w_->list);
   QTest::keyClick(w_->list, Qt::Key_Return);
   QCOMPARE(w_->log, (QStringList{"keyDown", "keyPress \r"}));
 }
 
-void DialogKeysTest::escape_clicks_only_a_cancel_button() {
+void DialogKeysTest::escapeClicksOnlyACancelButton() {
   QTest::keyClick(w_->seven, Qt::Key_Escape);
   QCOMPARE(w_->log, (QStringList{"keyDown", "keyPress \x1b"}));  // the dialog's is not ours
   w_->log.clear();
@@ -152,7 +152,7 @@ void DialogKeysTest::escape_clicks_only_a_cancel_button() {
   QCOMPARE(w_->log, QStringList{"click &&b"});
 }
 
-void DialogKeysTest::accelerators_click_their_buttons_data() {
+void DialogKeysTest::acceleratorsClickTheirButtons_data() {
   QTest::addColumn<bool>("inList");
   QTest::addColumn<QChar>("typed");
   QTest::addColumn<int>("modifiers");
@@ -178,7 +178,7 @@ void DialogKeysTest::accelerators_click_their_buttons_data() {
                                          << QStringList{"keyDown", "keyDown", "keyPress  "};
 }
 
-void DialogKeysTest::accelerators_click_their_buttons() {
+void DialogKeysTest::acceleratorsClickTheirButtons() {
   QFETCH(bool, inList);
   QFETCH(QChar, typed);
   QFETCH(int, modifiers);
@@ -192,7 +192,7 @@ void DialogKeysTest::accelerators_click_their_buttons() {
   QCOMPARE(w_->log, log);
 }
 
-void DialogKeysTest::keyboard_clicks_leave_the_modal_result_alone() {
+void DialogKeysTest::keyboardClicksLeaveTheModalResultAlone() {
   w_->seven->setModalResult(3);
   w_->memory_a->setModalResult(4);
   QTest::keyClick(w_->seven, Qt::Key_Return);
@@ -203,7 +203,7 @@ void DialogKeysTest::keyboard_clicks_leave_the_modal_result_alone() {
   QCOMPARE(w_->property("ModalResult").toInt(), 3);
 }
 
-void DialogKeysTest::arrows_move_the_focus_within_the_container() {
+void DialogKeysTest::arrowsMoveTheFocusWithinTheContainer() {
   const auto press = [](int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); };
   press(Qt::Key_Right);
   QCOMPARE(QApplication::focusWidget(), w_->memory_a);

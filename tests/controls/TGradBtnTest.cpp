@@ -69,31 +69,31 @@ class TGradBtnTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void a_new_button_has_the_published_defaults();
-  void changed_properties_repaint_and_unchanged_ones_do_not();
-  void vert_center_on_25_pixels_paints_13_mirrored_bands();
-  void band_colours_of_each_style_data();
-  void band_colours_of_each_style();
-  void elliptic_runs_from_the_rim_to_the_centre_and_covers_the_corners();
-  void every_style_covers_the_whole_button_data();
-  void every_style_covers_the_whole_button();
-  void wide_rectangle_shows_the_begin_colour_where_no_band_reaches();
-  void frame_corners_up_and_down();
-  void press_exchanges_the_colours_and_release_undoes_it();
-  void without_swap_the_gradient_keeps_its_direction();
-  void swap_colors_changed_while_held_leaves_the_colours_exchanged();
-  void click_comes_before_the_release_while_still_down();
-  void other_buttons_show_the_down_state_but_do_not_click_data();
-  void other_buttons_show_the_down_state_but_do_not_click();
-  void double_click_clicks_once_and_restores_the_colours();
-  void disabled_button_ignores_the_mouse();
-  void text_styles_draw_their_copies_data();
-  void text_styles_draw_their_copies();
-  void caption_moves_one_pixel_when_down();
-  void caption_wider_than_the_button_is_anchored_left_of_it();
+  void aNewButtonHasThePublishedDefaults();
+  void changedPropertiesRepaintAndUnchangedOnesDoNot();
+  void vertCenterOn25PixelsPaints13MirroredBands();
+  void bandColoursOfEachStyle_data();
+  void bandColoursOfEachStyle();
+  void ellipticRunsFromTheRimToTheCentreAndCoversTheCorners();
+  void everyStyleCoversTheWholeButton_data();
+  void everyStyleCoversTheWholeButton();
+  void wideRectangleShowsTheBeginColourWhereNoBandReaches();
+  void frameCornersUpAndDown();
+  void pressExchangesTheColoursAndReleaseUndoesIt();
+  void withoutSwapTheGradientKeepsItsDirection();
+  void swapColorsChangedWhileHeldLeavesTheColoursExchanged();
+  void clickComesBeforeTheReleaseWhileStillDown();
+  void otherButtonsShowTheDownStateButDoNotClick_data();
+  void otherButtonsShowTheDownStateButDoNotClick();
+  void doubleClickClicksOnceAndRestoresTheColours();
+  void disabledButtonIgnoresTheMouse();
+  void textStylesDrawTheirCopies_data();
+  void textStylesDrawTheirCopies();
+  void captionMovesOnePixelWhenDown();
+  void captionWiderThanTheButtonIsAnchoredLeftOfIt();
 };
 
-void TGradBtnTest::a_new_button_has_the_published_defaults() {
+void TGradBtnTest::aNewButtonHasThePublishedDefaults() {
   TGradBtn b;
   QCOMPARE(b.size(), QSize(75, 25));
   QCOMPARE(b.BtnHiliteClr(), 0x80000014u);
@@ -126,7 +126,7 @@ void TGradBtnTest::a_new_button_has_the_published_defaults() {
   QCOMPARE(b.FontColor(), dravello::ToWinColor(b.palette().color(QPalette::WindowText)));
 }
 
-void TGradBtnTest::changed_properties_repaint_and_unchanged_ones_do_not() {
+void TGradBtnTest::changedPropertiesRepaintAndUnchangedOnesDoNot() {
   QWidget window;
   auto* b = new CountingGradBtn(&window);
   window.show();
@@ -169,7 +169,7 @@ void TGradBtnTest::changed_properties_repaint_and_unchanged_ones_do_not() {
   }
 }
 
-void TGradBtnTest::vert_center_on_25_pixels_paints_13_mirrored_bands() {
+void TGradBtnTest::vertCenterOn25PixelsPaints13MirroredBands() {
   TGradBtn b;
   b.resize(40, 25);
   b.setBeginColor(0x000000);
@@ -184,7 +184,7 @@ void TGradBtnTest::vert_center_on_25_pixels_paints_13_mirrored_bands() {
   QCOMPARE(Pixel(image, 5, 12), Rgb(0x000B78));  // the middle row has the end colour
 }
 
-void TGradBtnTest::band_colours_of_each_style_data() {
+void TGradBtnTest::bandColoursOfEachStyle_data() {
   QTest::addColumn<int>("style");
   QTest::addColumn<QList<QPoint>>("points");
   QTest::addColumn<QList<int>>("reds");
@@ -214,7 +214,7 @@ void TGradBtnTest::band_colours_of_each_style_data() {
       << QList<int>{13, 128, 230, 255, 255, 230, 13};
 }
 
-void TGradBtnTest::band_colours_of_each_style() {
+void TGradBtnTest::bandColoursOfEachStyle() {
   QFETCH(int, style);
   QFETCH(QList<QPoint>, points);
   QFETCH(QList<int>, reds);
@@ -226,7 +226,7 @@ void TGradBtnTest::band_colours_of_each_style() {
   }
 }
 
-void TGradBtnTest::elliptic_runs_from_the_rim_to_the_centre_and_covers_the_corners() {
+void TGradBtnTest::ellipticRunsFromTheRimToTheCentreAndCoversTheCorners() {
   TGradBtn b;
   UseRedRamp(b, TGradBtn::gsElliptic, QSize(101, 41));
   const QImage image = Grab(b);
@@ -246,7 +246,7 @@ void TGradBtnTest::elliptic_runs_from_the_rim_to_the_centre_and_covers_the_corne
   }
 }
 
-void TGradBtnTest::every_style_covers_the_whole_button_data() {
+void TGradBtnTest::everyStyleCoversTheWholeButton_data() {
   QTest::addColumn<int>("style");
   QTest::addColumn<QSize>("size");
   for (int style = TGradBtn::gsHorizontal; style <= TGradBtn::gsHorizCenter; ++style) {
@@ -256,7 +256,7 @@ void TGradBtnTest::every_style_covers_the_whole_button_data() {
   }
 }
 
-void TGradBtnTest::every_style_covers_the_whole_button() {
+void TGradBtnTest::everyStyleCoversTheWholeButton() {
   QFETCH(int, style);
   QFETCH(QSize, size);
   // The parent is magenta; no pixel of it may show through the button, which never erases
@@ -276,7 +276,7 @@ void TGradBtnTest::every_style_covers_the_whole_button() {
   QCOMPARE(ColourBox(image.copy(b->geometry()), QColor(Qt::magenta)), QRect());
 }
 
-void TGradBtnTest::wide_rectangle_shows_the_begin_colour_where_no_band_reaches() {
+void TGradBtnTest::wideRectangleShowsTheBeginColourWhereNoBandReaches() {
   // From 510 pixels on, the first rectangle leaves a strip inside the frame uncovered.
   TGradBtn b;
   UseRedRamp(b, TGradBtn::gsRectangle, QSize(1200, 20));
@@ -287,7 +287,7 @@ void TGradBtnTest::wide_rectangle_shows_the_begin_colour_where_no_band_reaches()
   QCOMPARE(Pixel(image, 3, 10), QColor(0x40, 0, 0));  // band 0 itself
 }
 
-void TGradBtnTest::frame_corners_up_and_down() {
+void TGradBtnTest::frameCornersUpAndDown() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   UseRedRamp(*b, TGradBtn::gsHorizontal, QSize(30, 12));
@@ -314,7 +314,7 @@ void TGradBtnTest::frame_corners_up_and_down() {
   check(light, dark);
 }
 
-void TGradBtnTest::press_exchanges_the_colours_and_release_undoes_it() {
+void TGradBtnTest::pressExchangesTheColoursAndReleaseUndoesIt() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   UseRedRamp(*b, TGradBtn::gsHorizontal);
@@ -335,7 +335,7 @@ void TGradBtnTest::press_exchanges_the_colours_and_release_undoes_it() {
   QCOMPARE(Pixel(image, 1, 20), QColor(3, 0, 0));
 }
 
-void TGradBtnTest::without_swap_the_gradient_keeps_its_direction() {
+void TGradBtnTest::withoutSwapTheGradientKeepsItsDirection() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   UseRedRamp(*b, TGradBtn::gsHorizontal);
@@ -351,7 +351,7 @@ void TGradBtnTest::without_swap_the_gradient_keeps_its_direction() {
   QCOMPARE(b->BeginColor(), 0x000000u);
 }
 
-void TGradBtnTest::swap_colors_changed_while_held_leaves_the_colours_exchanged() {
+void TGradBtnTest::swapColorsChangedWhileHeldLeavesTheColoursExchanged() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   window.show();
@@ -369,7 +369,7 @@ void TGradBtnTest::swap_colors_changed_while_held_leaves_the_colours_exchanged()
   QCOMPARE(b->EndColor(), 0xFFFF00u);
 }
 
-void TGradBtnTest::click_comes_before_the_release_while_still_down() {
+void TGradBtnTest::clickComesBeforeTheReleaseWhileStillDown() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   window.show();
@@ -394,7 +394,7 @@ void TGradBtnTest::click_comes_before_the_release_while_still_down() {
   QVERIFY(!b->IsDown());
 }
 
-void TGradBtnTest::other_buttons_show_the_down_state_but_do_not_click_data() {
+void TGradBtnTest::otherButtonsShowTheDownStateButDoNotClick_data() {
   QTest::addColumn<Qt::MouseButton>("button");
   QTest::addColumn<QPoint>("releaseAt");
   QTest::newRow("right") << Qt::RightButton << QPoint(5, 5);
@@ -402,7 +402,7 @@ void TGradBtnTest::other_buttons_show_the_down_state_but_do_not_click_data() {
   QTest::newRow("right released off the button") << Qt::RightButton << QPoint(300, 5);
 }
 
-void TGradBtnTest::other_buttons_show_the_down_state_but_do_not_click() {
+void TGradBtnTest::otherButtonsShowTheDownStateButDoNotClick() {
   QFETCH(Qt::MouseButton, button);
   QFETCH(QPoint, releaseAt);
   QWidget window;
@@ -419,7 +419,7 @@ void TGradBtnTest::other_buttons_show_the_down_state_but_do_not_click() {
   QCOMPARE(clicks.size(), 0);
 }
 
-void TGradBtnTest::double_click_clicks_once_and_restores_the_colours() {
+void TGradBtnTest::doubleClickClicksOnceAndRestoresTheColours() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   window.show();
@@ -438,7 +438,7 @@ void TGradBtnTest::double_click_clicks_once_and_restores_the_colours() {
   QCOMPARE(b->EndColor(), 0xFFFF00u);
 }
 
-void TGradBtnTest::disabled_button_ignores_the_mouse() {
+void TGradBtnTest::disabledButtonIgnoresTheMouse() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   b->setEnabled(false);
@@ -457,7 +457,7 @@ void TGradBtnTest::disabled_button_ignores_the_mouse() {
   QCOMPARE(b->BeginColor(), 0x800000u);
 }
 
-void TGradBtnTest::text_styles_draw_their_copies_data() {
+void TGradBtnTest::textStylesDrawTheirCopies_data() {
   QTest::addColumn<int>("style");
   QTest::addColumn<int>("shade");
   QTest::addColumn<QPoint>("hiliteShift");  // of the highlight copy's top-left or bottom-right
@@ -475,7 +475,7 @@ void TGradBtnTest::text_styles_draw_their_copies_data() {
                                << true << true;
 }
 
-void TGradBtnTest::text_styles_draw_their_copies() {
+void TGradBtnTest::textStylesDrawTheirCopies() {
   QFETCH(int, style);
   QFETCH(int, shade);
   QFETCH(QPoint, hiliteShift);
@@ -505,7 +505,7 @@ void TGradBtnTest::text_styles_draw_their_copies() {
   if (hasShadow && hiliteShift.x() > 0) QCOMPARE(shadow.topLeft(), text.topLeft() - QPoint(1, 1));
 }
 
-void TGradBtnTest::caption_moves_one_pixel_when_down() {
+void TGradBtnTest::captionMovesOnePixelWhenDown() {
   QWidget window;
   auto* b = new TGradBtn(&window);
   UseTextColours(*b);
@@ -518,7 +518,7 @@ void TGradBtnTest::caption_moves_one_pixel_when_down() {
   QCOMPARE(ColourBox(Grab(*b), Rgb(0x00FF00)), up);
 }
 
-void TGradBtnTest::caption_wider_than_the_button_is_anchored_left_of_it() {
+void TGradBtnTest::captionWiderThanTheButtonIsAnchoredLeftOfIt() {
   // The same caption in a button wide enough for it and in one 31 pixels wide: the narrow one
   // shows the middle of the wide one's picture, its anchor (31 - text width) div 2 truncated
   // toward zero.

@@ -91,34 +91,34 @@ class THighButtonTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void a_new_button_has_the_published_defaults();
-  void setters_store_and_up_colours_show_at_once();
-  void setting_the_current_value_does_not_repaint();
-  void show_down_and_show_up_repaint_at_once();
-  void up_color_set_while_down_shows_at_once_with_the_down_bevel_and_font();
-  void bevel_border_and_background_are_painted_data();
-  void bevel_border_and_background_are_painted();
-  void caption_is_centred_and_only_its_accelerator_underlined();
-  void a_disabled_button_looks_like_an_enabled_one();
-  void mouse_events_come_in_order_data();
-  void mouse_events_come_in_order();
-  void double_click_gives_two_clicks_and_one_modal_result();
-  void modal_result_closes_a_modal_dialog();
-  void a_mouse_press_leaves_the_focus_alone();
-  void flash_shows_the_down_look_while_handling_events();
-  void flash_across_the_tick_counter_wrap_lasts_as_long_as_any_other();
-  void negative_flash_shows_both_looks_and_handles_no_event();
-  void flash_on_a_disabled_button_shows_both_looks();
-  void nested_presses_and_flashes_restore_the_original_bevel();
-  void button_destroyed_during_its_flash_ends_the_flash();
-  void keep_down_lights_at_once_and_goes_up_after_the_latest_call();
-  void a_flash_ending_while_kept_down_leaves_the_down_look();
-  void exactly_the_focused_highlight_button_is_active();
-  void a_focused_button_and_its_window_can_be_destroyed();
-  void key_events_reach_the_signals();
+  void aNewButtonHasThePublishedDefaults();
+  void settersStoreAndUpColoursShowAtOnce();
+  void settingTheCurrentValueDoesNotRepaint();
+  void showDownAndShowUpRepaintAtOnce();
+  void upColorSetWhileDownShowsAtOnceWithTheDownBevelAndFont();
+  void bevelBorderAndBackgroundArePainted_data();
+  void bevelBorderAndBackgroundArePainted();
+  void captionIsCentredAndOnlyItsAcceleratorUnderlined();
+  void aDisabledButtonLooksLikeAnEnabledOne();
+  void mouseEventsComeInOrder_data();
+  void mouseEventsComeInOrder();
+  void doubleClickGivesTwoClicksAndOneModalResult();
+  void modalResultClosesAModalDialog();
+  void aMousePressLeavesTheFocusAlone();
+  void flashShowsTheDownLookWhileHandlingEvents();
+  void flashAcrossTheTickCounterWrapLastsAsLongAsAnyOther();
+  void negativeFlashShowsBothLooksAndHandlesNoEvent();
+  void flashOnADisabledButtonShowsBothLooks();
+  void nestedPressesAndFlashesRestoreTheOriginalBevel();
+  void buttonDestroyedDuringItsFlashEndsTheFlash();
+  void keepDownLightsAtOnceAndGoesUpAfterTheLatestCall();
+  void aFlashEndingWhileKeptDownLeavesTheDownLook();
+  void exactlyTheFocusedHighlightButtonIsActive();
+  void aFocusedButtonAndItsWindowCanBeDestroyed();
+  void keyEventsReachTheSignals();
 };
 
-void THighButtonTest::a_new_button_has_the_published_defaults() {
+void THighButtonTest::aNewButtonHasThePublishedDefaults() {
   THighButton b;
   QCOMPARE(b.size(), QSize(185, 41));
   QCOMPARE(b.Caption(), QString());
@@ -146,7 +146,7 @@ void THighButtonTest::a_new_button_has_the_published_defaults() {
   }
 }
 
-void THighButtonTest::setters_store_and_up_colours_show_at_once() {
+void THighButtonTest::settersStoreAndUpColoursShowAtOnce() {
   THighButton b;
   b.setUpColor(0x10335A);
   QCOMPARE(b.UpColor(), 0x10335Au);
@@ -173,7 +173,7 @@ void THighButtonTest::setters_store_and_up_colours_show_at_once() {
   QCOMPARE(b.property("Tag").toInt(), 26);
 }
 
-void THighButtonTest::setting_the_current_value_does_not_repaint() {
+void THighButtonTest::settingTheCurrentValueDoesNotRepaint() {
   QWidget window;
   auto* b = new RecordingButton(&window);
   b->setCaption(QStringLiteral("7"));
@@ -208,7 +208,7 @@ void THighButtonTest::setting_the_current_value_does_not_repaint() {
   QTRY_COMPARE(b->paints.size(), before + 2);
 }
 
-void THighButtonTest::show_down_and_show_up_repaint_at_once() {
+void THighButtonTest::showDownAndShowUpRepaintAtOnce() {
   QWidget window;
   auto* b = new RecordingButton(&window);
   UseKeypadLook(*b);
@@ -232,7 +232,7 @@ void THighButtonTest::show_down_and_show_up_repaint_at_once() {
   QVERIFY(!b->IsDown());
 }
 
-void THighButtonTest::up_color_set_while_down_shows_at_once_with_the_down_bevel_and_font() {
+void THighButtonTest::upColorSetWhileDownShowsAtOnceWithTheDownBevelAndFont() {
   THighButton b;
   UseKeypadLook(b);
   b.ShowDown();
@@ -249,7 +249,7 @@ void THighButtonTest::up_color_set_while_down_shows_at_once_with_the_down_bevel_
   QCOMPARE(b.Color(), 0x123456u);
 }
 
-void THighButtonTest::bevel_border_and_background_are_painted_data() {
+void THighButtonTest::bevelBorderAndBackgroundArePainted_data() {
   QTest::addColumn<int>("bevel");
   QTest::addColumn<int>("border");
   QTest::addColumn<bool>("ctl3d");
@@ -281,7 +281,7 @@ void THighButtonTest::bevel_border_and_background_are_painted_data() {
       << QList<int>{light, midlight, light} << QList<int>{light, midlight, light};
 }
 
-void THighButtonTest::bevel_border_and_background_are_painted() {
+void THighButtonTest::bevelBorderAndBackgroundArePainted() {
   QFETCH(int, bevel);
   QFETCH(int, border);
   QFETCH(bool, ctl3d);
@@ -331,7 +331,7 @@ QImage CaptionImage(const QString& caption) {
 
 }  // namespace
 
-void THighButtonTest::caption_is_centred_and_only_its_accelerator_underlined() {
+void THighButtonTest::captionIsCentredAndOnlyItsAcceleratorUnderlined() {
   const QImage plain = CaptionImage(QStringLiteral("Mem"));
   const QRect inside(1, 1, 118, 39);
   const QRect ink = InkBox(plain, Rgb(0x10335A), inside);
@@ -355,7 +355,7 @@ void THighButtonTest::caption_is_centred_and_only_its_accelerator_underlined() {
   QVERIFY(CaptionImage(QStringLiteral("&&x")) != CaptionImage(QStringLiteral("x")));
 }
 
-void THighButtonTest::a_disabled_button_looks_like_an_enabled_one() {
+void THighButtonTest::aDisabledButtonLooksLikeAnEnabledOne() {
   for (bool ctl3d : {false, true}) {
     QWidget window;
     auto* enabled = new THighButton(&window);
@@ -370,7 +370,7 @@ void THighButtonTest::a_disabled_button_looks_like_an_enabled_one() {
   }
 }
 
-void THighButtonTest::mouse_events_come_in_order_data() {
+void THighButtonTest::mouseEventsComeInOrder_data() {
   QTest::addColumn<Qt::MouseButton>("button");
   QTest::addColumn<QPoint>("releaseAt");
   QTest::addColumn<QStringList>("events");
@@ -390,7 +390,7 @@ void THighButtonTest::mouse_events_come_in_order_data() {
       << Qt::RightButton << outside << QStringList{"down right (down)", "up right (up)"};
 }
 
-void THighButtonTest::mouse_events_come_in_order() {
+void THighButtonTest::mouseEventsComeInOrder() {
   QFETCH(Qt::MouseButton, button);
   QFETCH(QPoint, releaseAt);
   QFETCH(QStringList, events);
@@ -417,7 +417,7 @@ void THighButtonTest::mouse_events_come_in_order() {
   QVERIFY(!b->IsDown());
 }
 
-void THighButtonTest::double_click_gives_two_clicks_and_one_modal_result() {
+void THighButtonTest::doubleClickGivesTwoClicksAndOneModalResult() {
   QStringList log;
   RecordingWindow window(&log);
   auto* b = new THighButton(&window);
@@ -437,7 +437,7 @@ void THighButtonTest::double_click_gives_two_clicks_and_one_modal_result() {
   QCOMPARE(log, (QStringList{"down", "modal 1", "up", "click", "down", "up", "click"}));
 }
 
-void THighButtonTest::modal_result_closes_a_modal_dialog() {
+void THighButtonTest::modalResultClosesAModalDialog() {
   QDialog dialog;
   auto* ok = new THighButton(&dialog);
   ok->setGeometry(0, 0, 80, 30);
@@ -457,7 +457,7 @@ void THighButtonTest::modal_result_closes_a_modal_dialog() {
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
-void THighButtonTest::a_mouse_press_leaves_the_focus_alone() {
+void THighButtonTest::aMousePressLeavesTheFocusAlone() {
   QWidget window;
   auto* edit = new QLineEdit(&window);
   auto* b = new THighButton(&window);
@@ -470,7 +470,7 @@ void THighButtonTest::a_mouse_press_leaves_the_focus_alone() {
   QCOMPARE(QApplication::focusWidget(), edit);
 }
 
-void THighButtonTest::flash_shows_the_down_look_while_handling_events() {
+void THighButtonTest::flashShowsTheDownLookWhileHandlingEvents() {
   QWidget window;
   auto* b = new RecordingButton(&window);
   UseKeypadLook(*b);
@@ -497,7 +497,7 @@ void THighButtonTest::flash_shows_the_down_look_while_handling_events() {
   QCOMPARE(b->paints.last().bevel, THighButton::bvNone);
 }
 
-void THighButtonTest::flash_across_the_tick_counter_wrap_lasts_as_long_as_any_other() {
+void THighButtonTest::flashAcrossTheTickCounterWrapLastsAsLongAsAnyOther() {
   THighButton b;
   int reads_plain = 0;
   {
@@ -513,7 +513,7 @@ void THighButtonTest::flash_across_the_tick_counter_wrap_lasts_as_long_as_any_ot
   QCOMPARE(reads_plain, 7);  // 0, 7, ..., 42 ms: the first reading past 40 ends it
 }
 
-void THighButtonTest::negative_flash_shows_both_looks_and_handles_no_event() {
+void THighButtonTest::negativeFlashShowsBothLooksAndHandlesNoEvent() {
   QWidget window;
   auto* b = new RecordingButton(&window);
   UseKeypadLook(*b);
@@ -531,7 +531,7 @@ void THighButtonTest::negative_flash_shows_both_looks_and_handles_no_event() {
   QTRY_VERIFY(ran);
 }
 
-void THighButtonTest::flash_on_a_disabled_button_shows_both_looks() {
+void THighButtonTest::flashOnADisabledButtonShowsBothLooks() {
   QWidget window;
   auto* b = new RecordingButton(&window);
   UseKeypadLook(*b);
@@ -549,7 +549,7 @@ void THighButtonTest::flash_on_a_disabled_button_shows_both_looks() {
   QCOMPARE(b->paints[1].bevel, THighButton::bvNone);
 }
 
-void THighButtonTest::nested_presses_and_flashes_restore_the_original_bevel() {
+void THighButtonTest::nestedPressesAndFlashesRestoreTheOriginalBevel() {
   THighButton b;
   QCOMPARE(b.BevelOuter(), THighButton::bvRaised);
   b.ShowDown();
@@ -572,7 +572,7 @@ void THighButtonTest::nested_presses_and_flashes_restore_the_original_bevel() {
   QCOMPARE(b.Color(), b.UpColor());
 }
 
-void THighButtonTest::button_destroyed_during_its_flash_ends_the_flash() {
+void THighButtonTest::buttonDestroyedDuringItsFlashEndsTheFlash() {
   QPointer<THighButton> b = new THighButton;
   QTimer::singleShot(0, [&] { delete b.data(); });
   b->Flash(5000);  // returns as soon as the button is gone, without touching it
@@ -588,7 +588,7 @@ class ManualCounter : public dravello::TickCounter {
   std::uint32_t now = 0;
 };
 
-void THighButtonTest::keep_down_lights_at_once_and_goes_up_after_the_latest_call() {
+void THighButtonTest::keepDownLightsAtOnceAndGoesUpAfterTheLatestCall() {
   ManualCounter counter;
   THighButton b;
   UseKeypadLook(b);
@@ -612,7 +612,7 @@ void THighButtonTest::keep_down_lights_at_once_and_goes_up_after_the_latest_call
   QCOMPARE(b.BevelOuter(), THighButton::bvNone);
 }
 
-void THighButtonTest::a_flash_ending_while_kept_down_leaves_the_down_look() {
+void THighButtonTest::aFlashEndingWhileKeptDownLeavesTheDownLook() {
   ManualCounter counter;
   THighButton b;
   UseKeypadLook(b);
@@ -627,7 +627,7 @@ void THighButtonTest::a_flash_ending_while_kept_down_leaves_the_down_look() {
   QCOMPARE(b.BevelOuter(), THighButton::bvNone);
 }
 
-void THighButtonTest::exactly_the_focused_highlight_button_is_active() {
+void THighButtonTest::exactlyTheFocusedHighlightButtonIsActive() {
   QWidget window;
   auto* b1 = new THighButton(&window);
   auto* b2 = new THighButton(&window);
@@ -663,7 +663,7 @@ void THighButtonTest::exactly_the_focused_highlight_button_is_active() {
 // The widget underneath a destroyed button gives up the focus after the button's own destructor
 // has run; the button must not hear of it then (UndefinedBehaviorSanitizer sees the call on the
 // half-destroyed object in the sanitizer build).
-void THighButtonTest::a_focused_button_and_its_window_can_be_destroyed() {
+void THighButtonTest::aFocusedButtonAndItsWindowCanBeDestroyed() {
   auto window = std::make_unique<QWidget>();
   auto* b1 = new THighButton(window.get());
   auto* b2 = new THighButton(window.get());
@@ -680,7 +680,7 @@ void THighButtonTest::a_focused_button_and_its_window_can_be_destroyed() {
   QCOMPARE(QApplication::focusWidget(), nullptr);
 }
 
-void THighButtonTest::key_events_reach_the_signals() {
+void THighButtonTest::keyEventsReachTheSignals() {
   QWidget window;
   auto* b = new THighButton(&window);
   QStringList down, press, up;

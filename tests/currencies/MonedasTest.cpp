@@ -110,7 +110,7 @@ class MonedasTest : public ::testing::Test {
   Monedas monedas_;
 };
 
-TEST(MonedasStart, WithoutASettingsFileTheBaseIsPtsAndTheOtherButtonsAreOff) {
+TEST(Monedas, WithoutASettingsFileTheBaseIsPtsAndTheOtherButtonsAreOff) {
   CurrencyView view;
   Calculadora calc(view, Separators{',', '.'});
   Monedas monedas(calc, view, "/nonexistent/calcu.INI");
@@ -301,7 +301,7 @@ TEST_F(MonedasTest, AnOverflowingCellSaysSoAfterTheMessage) {
   EXPECT_EQ(view_.Only("box: ").size(), 1u);
 }
 
-TEST(MonedasDecimals, TwelveDecimalsFromTheFileAreShownAndHugeCountsAreCut) {
+TEST(Monedas, TwelveDecimalsFromTheFileAreShownAndHugeCountsAreCut) {
   TempFolder folder;
   const std::string ini = folder.File("calcu.INI");
   WriteBytes(ini, "[MONEDAS]\nDecimales0=12\nMoneda1=Big\nDecimales1=2147483647\n");
@@ -333,7 +333,7 @@ TEST_F(MonedasTest, ReloadingKeepsTheCurrentEntryEvenWhenItWasEmptied) {
   EXPECT_EQ(monedas_.MonedaActual(), 0);
 }
 
-TEST(MonedasLifetime, TheEngineForgetsTheListenerWhenTheCurrenciesGo) {
+TEST(Monedas, TheEngineForgetsTheListenerWhenTheCurrenciesGo) {
   CurrencyView view;
   Calculadora calc(view, Separators{',', '.'});
   {

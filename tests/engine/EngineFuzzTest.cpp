@@ -65,7 +65,7 @@ void CheckInvariants(const Calculadora& calc, const RecordingView& view,
   }
 }
 
-TEST(EngineFuzz, RandomKeysKeepTheEngineConsistent) {
+TEST(Calculadora, RandomKeysKeepTheEngineConsistent) {
   std::mt19937 rng(20261208);
   constexpr int kSequences = 30;
   constexpr int kKeysPerSequence = 10000;

@@ -23,7 +23,7 @@ TEST(KeyTable, EveryButtonIsListedOnce) {
   EXPECT_EQ(FindKeyButton("HighButton35"), nullptr);
 }
 
-TEST(KeyTable, KeyDownFlashes) {
+TEST(KeyTable, KeyDownsFlashTheirButtons) {
   const struct {
     int vk;
     const char* button;
@@ -42,7 +42,7 @@ TEST(KeyTable, KeyDownFlashes) {
   }
 }
 
-TEST(KeyTable, TypedFlashes) {
+TEST(KeyTable, TypedCharactersFlashTheirButtons) {
   const struct {
     char ch;
     const char* button;
@@ -60,7 +60,7 @@ TEST(KeyTable, TypedFlashes) {
   }
 }
 
-TEST(KeyTable, AcceleratorOfCaptions) {
+TEST(KeyTable, TheAcceleratorIsTheLetterAfterALoneAmpersand) {
   const struct {
     const char* caption;
     char accel;
@@ -87,7 +87,7 @@ TEST(KeyTable, AcceleratorOfCaptions) {
   EXPECT_FALSE(MatchesAccelerator('\xE1', '\xC1'));  // only a to z ignore case
 }
 
-TEST(KeyTable, CaptionCommands) {
+TEST(KeyTable, ACaptionGivesItsButtonsCommand) {
   EXPECT_EQ(CommandOfButton7("&Raiz"), 'R');
   EXPECT_EQ(CommandOfButton7("x"), 'X');
   EXPECT_EQ(CommandOfButton7("\xB1"), '\xB1');

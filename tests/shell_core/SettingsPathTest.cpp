@@ -67,7 +67,7 @@ TEST(SettingsPath, TheFileIsNamedAfterTheProgram) {
   EXPECT_EQ(ChooseSettingsFile(places, beside, yes), "/usr/local/bin/calcu.INI");
 }
 
-TEST(SettingsPath, RealFileSystem) {
+TEST(SettingsPath, OnRealFoldersTheMenuEntryMarksAnInstalledCopy) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("settings-path-test-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);

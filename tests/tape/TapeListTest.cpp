@@ -60,7 +60,7 @@ class TapeListTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void anotar_selects_the_new_line_and_only_it() {
+  void anotarSelectsTheNewLineAndOnlyIt() {
     TapeList list;
     ShowLikeListBox1(list);
     for (int n = 0; n < 3; ++n) list.AnotarOperacion(Line(n));
@@ -77,7 +77,7 @@ class TapeListTest : public QObject {
     QCOMPARE(list.model()->data(list.currentIndex()).toString(), QString::fromStdString(Line(3)));
   }
 
-  void anotar_scrolls_the_new_line_into_view_however_long_the_tape() {
+  void anotarScrollsTheNewLineIntoViewHoweverLongTheTape() {
     QFETCH(int, earlier_lines);
     TapeList list;
     ShowLikeListBox1(list);
@@ -92,7 +92,7 @@ class TapeListTest : public QObject {
     if (earlier_lines > 10) QVERIFY(!FullyVisible(list, 0));
     QCOMPARE(list.verticalScrollBar()->value(), list.verticalScrollBar()->maximum());
   }
-  void anotar_scrolls_the_new_line_into_view_however_long_the_tape_data() {
+  void anotarScrollsTheNewLineIntoViewHoweverLongTheTape_data() {
     QTest::addColumn<int>("earlier_lines");
     QTest::newRow("empty tape") << 0;
     QTest::newRow("a few lines") << 3;
@@ -100,7 +100,7 @@ class TapeListTest : public QObject {
     QTest::newRow("a long run") << 300000;
   }
 
-  void an_append_reads_only_the_rows_on_screen() {
+  void anAppendReadsOnlyTheRowsOnScreen() {
     // Reading every row, or a number of rows that grows with the tape, would make a long run
     // slow: the work of one append must not depend on the tape's length.
     QList<int> reads;
@@ -121,7 +121,7 @@ class TapeListTest : public QObject {
     QVERIFY2(reads.at(1) < 50, qPrintable(QString::number(reads.at(1))));
   }
 
-  void keys_move_through_the_lines() {
+  void keysMoveThroughTheLines() {
     QFETCH(int, key);
     QFETCH(int, expected_row);
     TapeList list;
@@ -134,7 +134,7 @@ class TapeListTest : public QObject {
     QCOMPARE(SelectedRows(list), QList<int>{expected_row});
     QVERIFY(FullyVisible(list, expected_row));
   }
-  void keys_move_through_the_lines_data() {
+  void keysMoveThroughTheLines_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("expected_row");
     // A page is as many whole rows as the 76 pixels of the list hold.
@@ -147,7 +147,7 @@ class TapeListTest : public QObject {
     QTest::newRow("end") << int(Qt::Key_End) << 29;
   }
 
-  void keys_stop_at_the_ends() {
+  void keysStopAtTheEnds() {
     TapeList list;
     ShowLikeListBox1(list);
     for (int n = 0; n < 3; ++n) list.AnotarOperacion(Line(n));
@@ -159,7 +159,7 @@ class TapeListTest : public QObject {
     QCOMPARE(list.currentIndex().row(), 0);
   }
 
-  void rows_have_one_height_set_by_the_window_or_the_font() {
+  void rowsHaveOneHeightSetByTheWindowOrTheFont() {
     TapeList list;
     ShowLikeListBox1(list);
     for (int n = 0; n < 10; ++n) list.AnotarOperacion(Line(n));
@@ -181,7 +181,7 @@ class TapeListTest : public QObject {
     QVERIFY(FullyVisible(list, 9) || list.RowHeight() > list.viewport()->height());
   }
 
-  void a_line_wider_than_the_list_can_be_scrolled_to() {
+  void aLineWiderThanTheListCanBeScrolledTo() {
     TapeList list;
     ShowLikeListBox1(list);
     list.AnotarOperacion("short");
@@ -190,7 +190,7 @@ class TapeListTest : public QObject {
     QVERIFY(list.horizontalScrollBar()->maximum() > 0);
   }
 
-  void a_screen_reader_reads_the_list_row_by_row() {
+  void aScreenReaderReadsTheListRowByRow() {
     TapeList list;
     list.setAccessibleName(u"Operaciones Realizadas"_qs);
     ShowLikeListBox1(list);
@@ -207,7 +207,7 @@ class TapeListTest : public QObject {
     QVERIFY(!iface->child(0)->state().selected);
   }
 
-  void a_shared_model_shows_in_the_list_until_it_goes() {
+  void aSharedModelShowsInTheListUntilItGoes() {
     TapeList list;
     ShowLikeListBox1(list);
     auto shared = std::make_unique<TapeModel>();
@@ -226,7 +226,7 @@ class TapeListTest : public QObject {
 
   // The menu, however it is opened: 0 the right button on the first line, 1 the Menu key,
   // 2 Shift+F10.
-  void its_menu_copies_a_line_or_all_and_asks_to_save_or_print() {
+  void itsMenuCopiesALineOrAllAndAsksToSaveOrPrint() {
     QFETCH(int, way);
     TapeList list;
     ShowLikeListBox1(list);
@@ -275,14 +275,14 @@ class TapeListTest : public QObject {
     menu->hide();
     QCOMPARE(list.model()->rowCount(), 4);  // the menu writes no line
   }
-  void its_menu_copies_a_line_or_all_and_asks_to_save_or_print_data() {
+  void itsMenuCopiesALineOrAllAndAsksToSaveOrPrint_data() {
     QTest::addColumn<int>("way");
     QTest::newRow("right button") << 0;
     QTest::newRow("Menu key") << 1;
     QTest::newRow("Shift+F10") << 2;
   }
 
-  void on_an_empty_list_the_menu_offers_only_saving_and_printing() {
+  void onAnEmptyListTheMenuOffersOnlySavingAndPrinting() {
     TapeList list;
     ShowLikeListBox1(list);
     list.ShowMenu();
@@ -295,7 +295,7 @@ class TapeListTest : public QObject {
     list.Menu()->hide();
   }
 
-  void the_window_can_promote_a_list_widget_to_it() {
+  void theWindowCanPromoteAListWidgetToIt() {
     QWidget form;
     Ui::TapeForm ui;
     ui.setupUi(&form);

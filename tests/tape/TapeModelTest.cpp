@@ -11,7 +11,7 @@ class TapeModelTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void append_announces_exactly_the_one_new_row() {
+  void appendAnnouncesExactlyTheOneNewRow() {
     TapeModel model;
     QSignalSpy before(&model, &QAbstractItemModel::rowsAboutToBeInserted);
     QSignalSpy after(&model, &QAbstractItemModel::rowsInserted);
@@ -28,7 +28,7 @@ class TapeModelTest : public QObject {
     QCOMPARE(model.Lines().Count(), std::size_t{3});
   }
 
-  void data_gives_the_line_as_text() {
+  void dataGivesTheLineAsText() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     TapeModel model;
@@ -39,7 +39,7 @@ class TapeModelTest : public QObject {
     QCOMPARE(model.data(index, Qt::AccessibleTextRole).toString(), text);
     QCOMPARE(model.Lines().Line(1), bytes.toStdString());
   }
-  void data_gives_the_line_as_text_data() {
+  void dataGivesTheLineAsText_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("plain") << QByteArray("1,00 + 2,00 = 3,00") << u"1,00 + 2,00 = 3,00"_qs;
@@ -53,7 +53,7 @@ class TapeModelTest : public QObject {
     QTest::newRow("every byte above 0x9F is Latin-1") << QByteArray("\xA0\xFF") << u"\u00A0ÿ"_qs;
   }
 
-  void data_refuses_what_is_not_a_row_of_it() {
+  void dataRefusesWhatIsNotARowOfIt() {
     TapeModel model;
     model.Append("only line");
     QStringListModel other(QStringList{u"other"_qs});
@@ -66,7 +66,7 @@ class TapeModelTest : public QObject {
     QCOMPARE(model.rowCount(model.index(0, 0)), 0);
   }
 
-  void rows_can_be_selected_but_not_edited() {
+  void rowsCanBeSelectedButNotEdited() {
     TapeModel model;
     model.Append("line");
     const Qt::ItemFlags flags = model.flags(model.index(0, 0));
@@ -76,7 +76,7 @@ class TapeModelTest : public QObject {
     QCOMPARE(model.flags(QModelIndex()), Qt::NoItemFlags);
   }
 
-  void a_long_tape_keeps_every_line_in_order() {
+  void aLongTapeKeepsEveryLineInOrder() {
     TapeModel model;
     const int count = 100000;
     for (int n = 0; n < count; ++n) model.Append("linea " + std::to_string(n));

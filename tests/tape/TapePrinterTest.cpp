@@ -127,7 +127,7 @@ class TapePrinterTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void every_line_is_printed_in_order_on_as_many_pages_as_it_needs() {
+  void everyLineIsPrintedInOrderOnAsManyPagesAsItNeeds() {
     QFETCH(int, whole_pages);
     QFETCH(int, extra_lines);
     QFETCH(int, expected_pages);
@@ -148,7 +148,7 @@ class TapePrinterTest : public QObject {
     }
     QCOMPARE(next, count + 1);
   }
-  void every_line_is_printed_in_order_on_as_many_pages_as_it_needs_data() {
+  void everyLineIsPrintedInOrderOnAsManyPagesAsItNeeds_data() {
     QTest::addColumn<int>("whole_pages");
     QTest::addColumn<int>("extra_lines");
     QTest::addColumn<int>("expected_pages");
@@ -160,7 +160,7 @@ class TapePrinterTest : public QObject {
     QTest::newRow("three pages and a bit") << 3 << 5 << 4;
   }
 
-  void every_page_has_the_same_margins_and_line_spacing() {
+  void everyPageHasTheSameMarginsAndLineSpacing() {
     PdfPrinter out;
     const Geometry g = GeometryOf(out.printer);
     const double point = 72.0 / g.resolution;  // one printer pixel, in points
@@ -192,7 +192,7 @@ class TapePrinterTest : public QObject {
     }
   }
 
-  void the_page_is_portrait_whatever_was_chosen() {
+  void thePageIsPortraitWhateverWasChosen() {
     PdfPrinter out;
     out.printer.setPageOrientation(QPageLayout::Landscape);
     QCOMPARE(TapePrinter::Print(Tape(3), out.printer), QString());
@@ -203,7 +203,7 @@ class TapePrinterTest : public QObject {
     QCOMPARE(out.printer.pageLayout().orientation(), QPageLayout::Portrait);
   }
 
-  void a_failing_print_system_is_reported_not_swallowed() {
+  void aFailingPrintSystemIsReportedNotSwallowed() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString file = u"/nonexistent-folder-of-the-tape-test/tape.pdf"_qs;
@@ -215,7 +215,7 @@ class TapePrinterTest : public QObject {
     QVERIFY(!QFile::exists(file));
   }
 
-  void cancelling_the_dialog_prints_nothing() {
+  void cancellingTheDialogPrintsNothing() {
     PdfPrinter out;
     int rejected = 0;
     // Rejects the print dialog as soon as it is up; keeps trying so the test cannot hang.
@@ -234,7 +234,7 @@ class TapePrinterTest : public QObject {
     QVERIFY(!QFile::exists(out.file));
   }
 
-  void accepting_the_dialog_prints() {
+  void acceptingTheDialogPrints() {
     PdfPrinter out;
     int accepted = 0;
     QTimer watchdog;

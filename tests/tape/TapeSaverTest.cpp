@@ -130,7 +130,7 @@ class TapeSaverTest : public QObject {
     window_.reset();
   }
 
-  void saves_each_kind_from_a_snapshot_while_the_window_goes_on() {
+  void savesEachKindFromASnapshotWhileTheWindowGoesOn() {
     Fill(3000);
     const dravello::TapeLines saved = list_->Model()->Lines().Snapshot();
     const QString text = dir_->filePath(QStringLiteral("cinta.txt"));
@@ -150,7 +150,7 @@ class TapeSaverTest : public QObject {
     QVERIFY(Read(csv).endsWith("a line written while saving\r\n"));
   }
 
-  void a_pdf_has_the_printed_pages() {
+  void aPdfHasThePrintedPages() {
     Fill(200);  // several pages
     const QString pdf = dir_->filePath(QStringLiteral("cinta.pdf"));
     QCOMPARE(SaveAndWait(pdf, TapeFileKind::kPdf), SaveResult::Status::kSaved);
@@ -167,7 +167,7 @@ class TapeSaverTest : public QObject {
     QCOMPARE(Entries(dir_->path()), QStringList{QStringLiteral("cinta.pdf")});
   }
 
-  void a_failure_names_the_file_and_the_reason_and_leaves_nothing() {
+  void aFailureNamesTheFileAndTheReasonAndLeavesNothing() {
     Fill(10);
     ModalAnswers modals;
     const QString missing = dir_->filePath(QStringLiteral("no-such-folder/cinta.csv"));
@@ -177,7 +177,7 @@ class TapeSaverTest : public QObject {
     QVERIFY(Entries(dir_->path()).isEmpty());
   }
 
-  void a_full_disk_is_reported_also_for_a_pdf() {
+  void aFullDiskIsReportedAlsoForAPdf() {
     if (::geteuid() != 0) QSKIP("not root: no tmpfs of our own to fill");
     QTemporaryDir small;
     if (::mount("tmpfs", QFile::encodeName(small.path()).constData(), "tmpfs", 0, "size=64k") !=
@@ -203,7 +203,7 @@ class TapeSaverTest : public QObject {
     QVERIFY2(modals.boxes[1].endsWith(reason), qPrintable(modals.boxes[1]));
   }
 
-  void a_long_save_shows_its_progress_and_can_be_cancelled() {
+  void aLongSaveShowsItsProgressAndCanBeCancelled() {
     Fill(1000000);
     const QString path = dir_->filePath(QStringLiteral("cinta.pdf"));
     QFile file(path);
@@ -222,7 +222,7 @@ class TapeSaverTest : public QObject {
     QCOMPARE(Entries(dir_->path()), QStringList{QStringLiteral("cinta.pdf")});
   }
 
-  void save_as_takes_the_kind_from_the_name_and_asks_before_replacing() {
+  void saveAsTakesTheKindFromTheNameAndAsksBeforeReplacing() {
     Fill(5);
     const QString path = dir_->filePath(QStringLiteral("existente.csv"));
     QFile file(path);

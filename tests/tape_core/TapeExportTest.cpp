@@ -161,7 +161,7 @@ TEST(TapeExport, SavedFilesAreTheExportsByteForByteHoweverTheyArePieced) {
   }
 }
 
-TEST(TapeExport, EmptyTape) {
+TEST(TapeExport, AnEmptyTapeIsAnEmptyTextOrACsvHeaderAlone) {
   const TapeLines none;
   EXPECT_EQ(Export(none, TapeFormat::kText), "");
   EXPECT_EQ(Export(none, TapeFormat::kCsv),
@@ -250,7 +250,7 @@ TEST(TapeExportSave, AFolderThatCannotBeWrittenIsRefusedWithItsReason) {
 }
 
 // A small tmpfs of the test's own, so the disk really fills; it needs root.
-class FullDisk : public ::testing::Test {
+class FullDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (::geteuid() != 0) GTEST_SKIP() << "not root: no tmpfs of our own to fill";
@@ -267,7 +267,7 @@ class FullDisk : public ::testing::Test {
   bool mounted_ = false;
 };
 
-TEST_F(FullDisk, ASaveThatDoesNotFitLeavesTheOldFileAndNoTemporaryFile) {
+TEST_F(FullDiskTest, ASaveThatDoesNotFitLeavesTheOldFileAndNoTemporaryFile) {
   const std::string file = folder_.File("cinta.csv");
   const std::string old = "the tape saved before\r\n";
   WriteBytes(file, old);

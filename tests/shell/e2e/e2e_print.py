@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The print button of the real program, with no printer and with one.
 
-    e2e_print.py DRIVER_DIR PROGRAM no-printer
+    e2e_print.py DRIVER_DIR PROGRAM no_printer
         With no print server at all: the button says so in a message box, prints nothing and
         writes no file (no ~/print.pdf).
     e2e_print.py DRIVER_DIR PROGRAM printer
@@ -130,7 +130,7 @@ def with_printer():
 
 
 if __name__ == "__main__":
-    status = no_printer() if mode == "no-printer" else with_printer()
+    status = no_printer() if mode == "no_printer" else with_printer()
     if status == 77:
         sys.exit(77)
     print(f"e2e print ({mode}): {len(failures)} failed")
