@@ -10,14 +10,12 @@ does not depend on any settings file of the build. OUT_DIR receives a screenshot
 """
 
 import os
-import shutil
 import sys
-import tempfile
-import time
 
 driver_dir, program, out_dir = sys.argv[1:4]
 sys.path.insert(0, driver_dir)
 from dravello_driver import Session  # noqa: E402
+from e2e_support import check, program_copy, summary, until, wait  # noqa: E402
 
 SETTINGS = """[MONEDAS]
 Moneda0=Pts
@@ -27,121 +25,88 @@ Decimales1=2
 Cambio1=166,386
 """
 
-failures = []
-
-
-def check(what, got, expected):
-    status = "ok" if got == expected else "FAILED"
-    print(f"{status}: {what}: {got!r}" + ("" if got == expected else f" (expected {expected!r})"),
-          flush=True)
-    if got != expected:
-        failures.append(what)
-
-
-def wait(s, name, text):
-    """The text of `name` once it reads `text` (or what it reads after 3 s)."""
-    try:
-        return s.wait_for(name, text, timeout=3.0)
-    except Exception:  # noqa: BLE001
-        return s.read(name)
-
-
 def height(s, expected):
     """The window's height once it is `expected` (or what it is after 3 s)."""
-    deadline = time.monotonic() + 3
-    while True:
-        got = s.geometry()["height"]
-        if got == expected or time.monotonic() > deadline:
-            return got
-        time.sleep(0.02)
+    return until(lambda: s.geometry()["height"], expected)
 
 
 def main():
     os.makedirs(out_dir, exist_ok=True)
-    folder = tempfile.mkdtemp(prefix="dravello-e2e-")
-    copy = os.path.join(folder, "CalculadoraDravello")
-    shutil.copy2(program, copy)
-    with open(os.path.join(folder, "CalculadoraDravello.INI"), "w") as f:
-        f.write(SETTINGS)
+    with program_copy(program, SETTINGS) as (_, copy):
+        s = Session([copy], wait_name="Display",
+                    env={"LANG": "C.UTF-8", "DRAVELLO_ACCESSIBLE_IDS": "1"})
+        s.start()
+        try:
+            check("start-up display", s.read("Display"), "0")
+            check("first tab stop has the focus", s.focused().get("name"), "7")
 
-    s = Session([copy], wait_name="Display", env={"LANG": "C.UTF-8", "DRAVELLO_ACCESSIBLE_IDS": "1"})
-    s.start()
-    try:
-        check("start-up display", s.read("Display"), "0")
-        check("first tab stop has the focus", s.focused().get("name"), "7")
+            # 1 + 2 Return, typed.
+            s.type("1+2\n")
+            check("1 + 2 Return", wait(s, "Display", "3"), "3")
+            check("tape", s.list_items("Operaciones Realizadas"), ["1 + 2 = 3"])
+            check("operator indicator", s.read("Operación"), "=")
+            check("focus rests on Ejecutar", s.focused().get("name"), "Ejecutar <--- (=)")
 
-        # 1 + 2 Return, typed.
-        s.type("1+2\n")
-        check("1 + 2 Return", wait(s, "Display", "3"), "3")
-        check("tape", s.list_items("Operaciones Realizadas"), ["1 + 2 = 3"])
-        check("operator indicator", s.read("Operación"), "=")
-        check("focus rests on Ejecutar", s.focused().get("name"), "Ejecutar <--- (=)")
+            # The equivalences fill at the first display change; a coin button switches.
+            s.type("1000")
+            check("display in Pts", wait(s, "Display", "1,000"), "1,000")
+            check("equivalence in Eur", wait(s, "Equivalencia 1", "6.01"), "6.01")
+            check("its currency", s.read("Moneda de la equivalencia 1"), "Eur")
+            s.click("Eur (moneda 1)")
+            check("switched display", wait(s, "Display", "6.01"), "6.01")
+            check("currency strip", s.read("Moneda actual"), "Eur")
+            check("switch lines", s.list_items("Operaciones Realizadas")[-3:],
+                  ["(1,000 Pts)", "---> Cambio a Moneda (Eur)", "(6.01 Eur)"])
+            check("base in the current slot", s.read("Equivalencia 1"), "1,000")
 
-        # The equivalences fill at the first display change; a coin button switches.
-        s.type("1000")
-        check("display in Pts", wait(s, "Display", "1,000"), "1,000")
-        check("equivalence in Eur", wait(s, "Equivalencia 1", "6.01"), "6.01")
-        check("its currency", s.read("Moneda de la equivalencia 1"), "Eur")
-        s.click("Eur (moneda 1)")
-        check("switched display", wait(s, "Display", "6.01"), "6.01")
-        check("currency strip", s.read("Moneda actual"), "Eur")
-        check("switch lines", s.list_items("Operaciones Realizadas")[-3:],
-              ["(1,000 Pts)", "---> Cambio a Moneda (Eur)", "(6.01 Eur)"])
-        check("base in the current slot", s.read("Equivalencia 1"), "1,000")
+            # Mouse clicks and a screen reader's press action.
+            s.click("7")
+            s.click("+", how="action")
+            s.click("2")
+            s.click("Ejecutar <--- (=)")
+            check("7 + 2 by mouse", wait(s, "Display", "9.00"), "9.00")
 
-        # Mouse clicks and a screen reader's press action.
-        s.click("7")
-        s.click("+", how="action")
-        s.click("2")
-        s.click("Ejecutar <--- (=)")
-        check("7 + 2 by mouse", wait(s, "Display", "9.00"), "9.00")
+            # An accelerator letter, Delete, Backspace.
+            s.type("m")
+            check("m adds to the memory", wait(s, "Memoria auxiliar", "M+"), "M+")
+            check("its line", s.list_items("Operaciones Realizadas")[-1], "9.00 --> Memo+ [9.00]")
+            s.type("45")
+            s.key("Delete")
+            check("Delete", wait(s, "Display", "4.00"), "4.00")
+            s.type("\b")
+            check("Backspace", wait(s, "Display", "0.00"), "0.00")
 
-        # An accelerator letter, Delete, Backspace.
-        s.type("m")
-        check("m adds to the memory", wait(s, "Memoria auxiliar", "M+"), "M+")
-        check("its line", s.list_items("Operaciones Realizadas")[-1], "9.00 --> Memo+ [9.00]")
-        s.type("45")
-        s.key("Delete")
-        check("Delete", wait(s, "Display", "4.00"), "4.00")
-        s.type("\b")
-        check("Backspace", wait(s, "Display", "0.00"), "0.00")
+            # The collapsible sections (screen pixels, 96 dpi).
+            check("full height", height(s, 400), 400)
+            s.click("Abrir - Cerrar Equivalencias")
+            check("equivalences closed", height(s, 322), 322)
+            s.click("Abrir - Cerrar Operaciones")
+            check("operations closed", height(s, 199), 199)
+            s.type("v")
+            check("always on top", wait(s, "Indicador Siempre Visible", "activado"), "activado")
+            s.screenshot(os.path.join(out_dir, "collapsed.png"))
+            s.type("v")
+            check("ordinary again", wait(s, "Indicador Siempre Visible", "desactivado"), "desactivado")
+            s.type("5")
+            check("typing while collapsed", wait(s, "Display", "5.00"), "5.00")
+            s.type("{alt+t}")
+            check("Alt+T resets", wait(s, "Display", "0.00"), "0.00")
+            # Reopen as a screen reader does, through the buttons' press action.
+            s.click("Abrir - Cerrar Operaciones", how="action")
+            check("operations reopened", height(s, 322), 322)
+            s.click("Abrir - Cerrar Equivalencias", how="action")
+            check("equivalences reopened", height(s, 400), 400)
+            s.screenshot(os.path.join(out_dir, "window.png"))
 
-        # The collapsible sections (screen pixels, 96 dpi).
-        check("full height", height(s, 400), 400)
-        s.click("Abrir - Cerrar Equivalencias")
-        check("equivalences closed", height(s, 322), 322)
-        s.click("Abrir - Cerrar Operaciones")
-        check("operations closed", height(s, 199), 199)
-        s.type("v")
-        check("always on top", wait(s, "Indicador Siempre Visible", "activado"), "activado")
-        s.screenshot(os.path.join(out_dir, "collapsed.png"))
-        s.type("v")
-        check("ordinary again", wait(s, "Indicador Siempre Visible", "desactivado"), "desactivado")
-        s.type("5")
-        check("typing while collapsed", wait(s, "Display", "5.00"), "5.00")
-        s.type("{alt+t}")
-        check("Alt+T resets", wait(s, "Display", "0.00"), "0.00")
-        # Reopen as a screen reader does, through the buttons' press action.
-        s.click("Abrir - Cerrar Operaciones", how="action")
-        check("operations reopened", height(s, 322), 322)
-        s.click("Abrir - Cerrar Equivalencias", how="action")
-        check("equivalences reopened", height(s, 400), 400)
-        s.screenshot(os.path.join(out_dir, "window.png"))
-
-        # Closing ends the program at once.
-        s.click("Cerrar")
-        deadline = time.monotonic() + 5
-        while s.windows() and time.monotonic() < deadline:
-            time.sleep(0.05)
-        check("window gone", s.windows(), [])
-        s.wait_exit(timeout=30)  # a sanitizer build looks for leaks at exit
-    finally:
-        report = s.teardown()
-        shutil.rmtree(folder, ignore_errors=True)
+            # Closing ends the program at once.
+            s.click("Cerrar")
+            check("window gone", until(s.windows, [], seconds=5), [])
+            s.wait_exit(timeout=30)  # a sanitizer build looks for leaks at exit
+        finally:
+            report = s.teardown()
     check("program ended by itself", report.get("exit_codes", {}).get("program"), 0)
     check("nothing left running", report.get("left_running"), [])
-    print(f"e2e: {len(failures)} failed")
-    return 1 if failures else 0
+    return summary("e2e")
 
 
 if __name__ == "__main__":

@@ -13,15 +13,14 @@ a notification. OUT_DIR receives a screenshot of the focus frame.
 """
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 
 driver_dir, program, out_dir = sys.argv[1:4]
 mode = sys.argv[4] if len(sys.argv) > 4 else "keys"
 sys.path.insert(0, driver_dir)
 from dravello_driver import Session  # noqa: E402
+from e2e_support import check, program_copy, summary, until, wait  # noqa: E402
 
 SETTINGS = """[MONEDAS]
 Moneda0=Pts
@@ -31,38 +30,6 @@ Decimales1=2
 Cambio1=166,386
 """
 TAPE = "Operaciones Realizadas"
-
-failures = []
-
-
-def check(what, got, expected):
-    status = "ok" if got == expected else "FAILED"
-    print(f"{status}: {what}: {got!r}" + ("" if got == expected else f" (expected {expected!r})"),
-          flush=True)
-    if got != expected:
-        failures.append(what)
-
-
-def wait(s, name, text):
-    """The text of `name` once it reads `text` (or what it reads after 3 s)."""
-    try:
-        return s.wait_for(name, text, timeout=3.0)
-    except Exception:  # noqa: BLE001
-        try:
-            return s.read(name)
-        except Exception:  # noqa: BLE001
-            return None
-
-
-def until(get, expected, seconds=3.0):
-    """get() once it returns `expected` (or what it returns after `seconds`)."""
-    deadline = time.monotonic() + seconds
-    while True:
-        got = get()
-        if got == expected or time.monotonic() > deadline:
-            return got
-        time.sleep(0.05)
-
 
 def describe(s, sel):
     """What AT-SPI says of one object, {} when there is none."""
@@ -168,24 +135,17 @@ def reader(s):
 
 def main():
     os.makedirs(out_dir, exist_ok=True)
-    folder = tempfile.mkdtemp(prefix="dravello-e2e-")
-    copy = os.path.join(folder, "CalculadoraDravello")
-    shutil.copy2(program, copy)
-    with open(os.path.join(folder, "CalculadoraDravello.INI"), "w") as f:
-        f.write(SETTINGS)
-
     # The driver sets DRAVELLO_ACCESSIBLE_IDS=1 unless told otherwise (None removes it).
     env = {"LANG": "es_ES.UTF-8",
            "DRAVELLO_ACCESSIBLE_IDS": None if mode == "reader" else "1"}
-    s = Session([copy], wait_name="Display", env=env)
-    s.start()
-    try:
-        (reader if mode == "reader" else keys)(s)
-    finally:
-        s.teardown()
-        shutil.rmtree(folder, ignore_errors=True)
-    print(f"e2e: {len(failures)} failed")
-    return 1 if failures else 0
+    with program_copy(program, SETTINGS) as (_, copy):
+        s = Session([copy], wait_name="Display", env=env)
+        s.start()
+        try:
+            (reader if mode == "reader" else keys)(s)
+        finally:
+            s.teardown()
+    return summary("e2e")
 
 
 if __name__ == "__main__":

@@ -11,15 +11,13 @@ process). OUT_DIR receives a screenshot of each.
 """
 
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
-import time
 
 driver_dir, program, out_dir = sys.argv[1:4]
 sys.path.insert(0, driver_dir)
 from dravello_driver import Session  # noqa: E402
+from e2e_support import check, program_copy, summary, until, wait  # noqa: E402
 
 SETTINGS = """[MONEDAS]
 Moneda0=Pts
@@ -29,34 +27,9 @@ Decimales1=2
 Cambio1=166,386
 """
 
-failures = []
-
-
-def check(what, got, expected):
-    status = "ok" if got == expected else "FAILED"
-    print(f"{status}: {what}: {got!r}" + ("" if got == expected else f" (expected {expected!r})"),
-          flush=True)
-    if got != expected:
-        failures.append(what)
-
-
-def wait(s, sel, text):
-    """The text of `sel` once it reads `text` (or what it reads after 3 s)."""
-    try:
-        return s.wait_for(sel, text, timeout=3.0)
-    except Exception:  # noqa: BLE001
-        return s.read(sel)
-
-
 def size(s, expected):
     """The window's size once it is `expected` (or what it is after 3 s)."""
-    deadline = time.monotonic() + 3
-    while True:
-        g = s.geometry()
-        got = (g["width"], g["height"])
-        if got == expected or time.monotonic() > deadline:
-            return got
-        time.sleep(0.02)
+    return until(lambda: (s.geometry()["width"], s.geometry()["height"]), expected)
 
 
 def rate_strip(s, name, point):
@@ -117,21 +90,15 @@ SCENARIOS = {
 
 def run(scenario):
     env, steps = SCENARIOS[scenario]
-    folder = tempfile.mkdtemp(prefix="dravello-look-")
-    copy = os.path.join(folder, "CalculadoraDravello")
-    shutil.copy2(program, copy)
-    with open(os.path.join(folder, "CalculadoraDravello.INI"), "w") as f:
-        f.write(SETTINGS)
-    s = Session([copy], wait_name="Display", env=dict(env, DRAVELLO_ACCESSIBLE_IDS="1"))
-    s.start()
-    try:
-        steps(s)
-        s.screenshot(os.path.join(out_dir, f"look-{scenario}.png"))
-    finally:
-        s.teardown()
-        shutil.rmtree(folder, ignore_errors=True)
-    print(f"e2e look {scenario}: {len(failures)} failed", flush=True)
-    return 1 if failures else 0
+    with program_copy(program, SETTINGS, prefix="dravello-look-") as (_, copy):
+        s = Session([copy], wait_name="Display", env=dict(env, DRAVELLO_ACCESSIBLE_IDS="1"))
+        s.start()
+        try:
+            steps(s)
+            s.screenshot(os.path.join(out_dir, f"look-{scenario}.png"))
+        finally:
+            s.teardown()
+    return summary(f"e2e look {scenario}")
 
 
 def main():

@@ -23,17 +23,7 @@ driver_dir, program, mode = sys.argv[1:4]
 sys.path.insert(0, driver_dir)
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
 from dravello_driver import Session  # noqa: E402
-
-failures = []
-
-
-def check(what, got, expected):
-    ok = got == expected
-    print(f"{'ok' if ok else 'FAILED'}: {what}: {got!r}" + ("" if ok else f" (expected {expected!r})"),
-          flush=True)
-    if not ok:
-        failures.append(what)
-
+from e2e_support import check, summary  # noqa: E402
 
 def wait_windows(s, count, timeout=10.0):
     """The program's windows once there are `count` of them (or what there is after timeout)."""
@@ -133,5 +123,4 @@ if __name__ == "__main__":
     status = no_printer() if mode == "no_printer" else with_printer()
     if status == 77:
         sys.exit(77)
-    print(f"e2e print ({mode}): {len(failures)} failed")
-    sys.exit(1 if failures or status else 0)
+    sys.exit(summary(f"e2e print ({mode})") or status)

@@ -11,41 +11,19 @@ compared byte for byte.
 """
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 
 driver_dir, program, out_dir = sys.argv[1:4]
 sys.path.insert(0, driver_dir)
 from dravello_driver import Session  # noqa: E402
+from e2e_support import check, program_copy, summary, window_count  # noqa: E402
 
 LINES = ["1.234,50 + 0,50 = 1.235,00", "200,00 % 15,00 = 30,00"]
 TEXT = "".join(line + "\n" for line in LINES).encode()
 CSV = ("Operando 1,Operador,Operando 2,Resultado,Moneda,Línea\r\n"
        '"1234,50",+,"0,50","1235,00",Pts,"1.234,50 + 0,50 = 1.235,00"\r\n'
        '"200,00",%,"15,00","30,00",Pts,"200,00 % 15,00 = 30,00"\r\n').encode()
-
-failures = []
-
-
-def check(what, got, expected):
-    status = "ok" if got == expected else "FAILED"
-    print(f"{status}: {what}: {got!r}" + ("" if got == expected else f" (expected {expected!r})"),
-          flush=True)
-    if got != expected:
-        failures.append(what)
-
-
-def windows_once(s, count, timeout=5.0):
-    """The number of mapped windows once it is `count` (or what it is after the timeout)."""
-    deadline = time.monotonic() + timeout
-    while True:
-        got = len(s.windows())
-        if got == count or time.monotonic() > deadline:
-            return got
-        time.sleep(0.05)
-
 
 def file_once(path, timeout=10.0):
     """The bytes of `path` once it exists (None after the timeout)."""
@@ -61,9 +39,9 @@ def file_once(path, timeout=10.0):
 
 def save_through_dialog(s, path):
     s.key("Menu")
-    windows_once(s, 2)
+    window_count(s, 2)
     s.key("g")
-    check(f"file dialog for {os.path.basename(path)}", windows_once(s, 2), 2)
+    check(f"file dialog for {os.path.basename(path)}", window_count(s, 2), 2)
     # The name field has the focus, its proposal selected: typing replaces it.
     s.type(path + "\n")
     return file_once(path)
@@ -71,64 +49,60 @@ def save_through_dialog(s, path):
 
 def main():
     os.makedirs(out_dir, exist_ok=True)
-    folder = tempfile.mkdtemp(prefix="dravello-e2e-tape-")
-    copy = os.path.join(folder, "CalculadoraDravello")
-    shutil.copy2(program, copy)
-    home = os.path.join(folder, "home")
-    os.makedirs(home)
+    with program_copy(program, prefix="dravello-e2e-tape-") as (folder, copy):
+        home = os.path.join(folder, "home")
+        os.makedirs(home)
 
-    s = Session([copy], wait_name="Display",
-                env={"LANG": "es_ES.UTF-8", "HOME": home, "DRAVELLO_ACCESSIBLE_IDS": "1"})
-    s.start()
-    try:
-        s.type("1234,5+0,5\n")
-        s.wait_for("Display", "1.235,00", timeout=3.0)
-        s.type("200%15=")
-        s.wait_for("Display", "30,00", timeout=3.0)
-        check("tape", s.list_items("Operaciones Realizadas"), LINES)
+        s = Session([copy], wait_name="Display",
+                    env={"LANG": "es_ES.UTF-8", "HOME": home, "DRAVELLO_ACCESSIBLE_IDS": "1"})
+        s.start()
+        try:
+            s.type("1234,5+0,5\n")
+            s.wait_for("Display", "1.235,00", timeout=3.0)
+            s.type("200%15=")
+            s.wait_for("Display", "30,00", timeout=3.0)
+            check("tape", s.list_items("Operaciones Realizadas"), LINES)
 
-        # Into the list with the mouse: the first line is selected.
-        s.click({"role": "list item", "index": 0})
-        # The driver names the list's current row when the list has the focus.
-        check("focus in the list", s.focused(), {"role": "list item", "name": LINES[0]})
+            # Into the list with the mouse: the first line is selected.
+            s.click({"role": "list item", "index": 0})
+            # The driver names the list's current row when the list has the focus.
+            check("focus in the list", s.focused(), {"role": "list item", "name": LINES[0]})
 
-        s.key("Menu")
-        check("the Menu key opens the menu", windows_once(s, 2), 2)
-        s.screenshot(os.path.join(out_dir, "tape-menu.png"), window=False)
-        s.key("l")
-        check("menu closed", windows_once(s, 1), 1)
-        check("Copiar línea", s.clipboard(), LINES[0])
+            s.key("Menu")
+            check("the Menu key opens the menu", window_count(s, 2), 2)
+            s.screenshot(os.path.join(out_dir, "tape-menu.png"), window=False)
+            s.key("l")
+            check("menu closed", window_count(s, 1), 1)
+            check("Copiar línea", s.clipboard(), LINES[0])
 
-        s.key("shift+F10")
-        check("Shift+F10 opens the menu", windows_once(s, 2), 2)
-        s.key("t")
-        windows_once(s, 1)
-        check("Copiar todo", s.clipboard(), "".join(line + "\n" for line in LINES))
+            s.key("shift+F10")
+            check("Shift+F10 opens the menu", window_count(s, 2), 2)
+            s.key("t")
+            window_count(s, 1)
+            check("Copiar todo", s.clipboard(), "".join(line + "\n" for line in LINES))
 
-        # The menu's keys gave no command.
-        check("display unchanged", s.read("Display"), "30,00")
-        check("tape unchanged", s.list_items("Operaciones Realizadas"), LINES)
-        check("focus still in the list", s.focused().get("role"), "list item")
+            # The menu's keys gave no command.
+            check("display unchanged", s.read("Display"), "30,00")
+            check("tape unchanged", s.list_items("Operaciones Realizadas"), LINES)
+            check("focus still in the list", s.focused().get("role"), "list item")
 
-        # Cancelling the file dialog saves nothing.
-        s.key("Menu")
-        windows_once(s, 2)
-        s.key("g")
-        windows_once(s, 2)
-        s.key("Escape")
-        check("file dialog closed", windows_once(s, 1), 1)
-        check("nothing saved", os.listdir(home), [])
+            # Cancelling the file dialog saves nothing.
+            s.key("Menu")
+            window_count(s, 2)
+            s.key("g")
+            window_count(s, 2)
+            s.key("Escape")
+            check("file dialog closed", window_count(s, 1), 1)
+            check("nothing saved", os.listdir(home), [])
 
-        check("saved as CSV", save_through_dialog(s, os.path.join(home, "cinta.csv")), CSV)
-        windows_once(s, 1)
-        check("saved as text", save_through_dialog(s, os.path.join(home, "cinta.txt")), TEXT)
-        windows_once(s, 1)
-        check("no temporary file left", sorted(os.listdir(home)), ["cinta.csv", "cinta.txt"])
-    finally:
-        s.teardown()
-        shutil.rmtree(folder, ignore_errors=True)
-    print(f"e2e: {len(failures)} failed")
-    return 1 if failures else 0
+            check("saved as CSV", save_through_dialog(s, os.path.join(home, "cinta.csv")), CSV)
+            window_count(s, 1)
+            check("saved as text", save_through_dialog(s, os.path.join(home, "cinta.txt")), TEXT)
+            window_count(s, 1)
+            check("no temporary file left", sorted(os.listdir(home)), ["cinta.csv", "cinta.txt"])
+        finally:
+            s.teardown()
+    return summary("e2e")
 
 
 if __name__ == "__main__":
