@@ -15,15 +15,8 @@ import sys
 driver_dir, program, out_dir = sys.argv[1:4]
 sys.path.insert(0, driver_dir)
 from dravello_driver import Session  # noqa: E402
-from e2e_support import check, program_copy, summary, until, wait  # noqa: E402
+from e2e_support import PTS_EUR, check, program_copy, summary, until, wait  # noqa: E402
 
-SETTINGS = """[MONEDAS]
-Moneda0=Pts
-Decimales0=0
-Moneda1=Eur
-Decimales1=2
-Cambio1=166,386
-"""
 
 def height(s, expected):
     """The window's height once it is `expected` (or what it is after 3 s)."""
@@ -32,7 +25,7 @@ def height(s, expected):
 
 def main():
     os.makedirs(out_dir, exist_ok=True)
-    with program_copy(program, SETTINGS) as (_, copy):
+    with program_copy(program, PTS_EUR) as (_, copy):
         s = Session([copy], wait_name="Display",
                     env={"LANG": "C.UTF-8", "DRAVELLO_ACCESSIBLE_IDS": "1"})
         s.start()

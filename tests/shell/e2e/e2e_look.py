@@ -17,15 +17,8 @@ import sys
 driver_dir, program, out_dir = sys.argv[1:4]
 sys.path.insert(0, driver_dir)
 from dravello_driver import Session  # noqa: E402
-from e2e_support import check, program_copy, summary, until, wait  # noqa: E402
+from e2e_support import PTS_EUR, check, program_copy, summary, until, wait  # noqa: E402
 
-SETTINGS = """[MONEDAS]
-Moneda0=Pts
-Decimales0=0
-Moneda1=Eur
-Decimales1=2
-Cambio1=166,386
-"""
 
 def size(s, expected):
     """The window's size once it is `expected` (or what it is after 3 s)."""
@@ -90,7 +83,7 @@ SCENARIOS = {
 
 def run(scenario):
     env, steps = SCENARIOS[scenario]
-    with program_copy(program, SETTINGS, prefix="dravello-look-") as (_, copy):
+    with program_copy(program, PTS_EUR, prefix="dravello-look-") as (_, copy):
         s = Session([copy], wait_name="Display", env=dict(env, DRAVELLO_ACCESSIBLE_IDS="1"))
         s.start()
         try:

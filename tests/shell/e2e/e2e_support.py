@@ -10,6 +10,15 @@ import time
 
 failures = []
 
+# A settings file of pesetas (no decimals) as the base and euros at 166,386.
+PTS_EUR = """[MONEDAS]
+Moneda0=Pts
+Decimales0=0
+Moneda1=Eur
+Decimales1=2
+Cambio1=166,386
+"""
+
 
 def check(what, got, expected):
     """Prints the check as ok or FAILED, counting the failures."""
