@@ -78,6 +78,13 @@ def main(driver_dir, build_dir):
                         "Unspecified"], check=True, stdout=subprocess.DEVNULL)
         program = os.path.join(prefix, "bin", "CalculadoraDravello")
         before = snapshot(prefix)
+        # The other user may not reach the checkout (a clone in a private temporary folder):
+        # this script and the driver run from copies in the shared work folder.
+        scripts = os.path.join(work, "scripts")
+        shutil.copytree(driver_dir, os.path.join(scripts, "driver"),
+                        ignore=shutil.ignore_patterns("__pycache__"))
+        script = shutil.copy(os.path.abspath(__file__), scripts)
+        driver_copy = os.path.join(scripts, "driver")
 
         users = [(os.getuid(), "Usr")]
         if os.getuid() == 0:
@@ -90,8 +97,8 @@ def main(driver_dir, build_dir):
             os.mkdir(home, 0o700)
             if os.getuid() == 0:
                 os.chown(home, uid, uid)
-            command = [sys.executable, os.path.abspath(__file__), "--as-user", driver_dir,
-                       program, home, config, abbreviation]
+            command = [sys.executable, script, "--as-user", driver_copy, program, home, config,
+                       abbreviation]
             if uid != os.getuid():
                 command = ["setpriv", f"--reuid={uid}", f"--regid={uid}", "--clear-groups",
                            "--"] + command
