@@ -21,6 +21,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e", "driver"))
@@ -68,15 +69,20 @@ def convert(*args):
     subprocess.run(["convert", *args], check=True)
 
 
-def box_of(s, names):
-    """The box (x, y, width, height) that holds the controls `names`, in window pixels."""
-    window = s.geometry()
-    boxes = [s.describe("#" + name)["extents"] for name in names]
-    left = min(b["x"] for b in boxes) - window["x"]
-    top = min(b["y"] for b in boxes) - window["y"]
-    right = max(b["x"] + b["width"] for b in boxes) - window["x"]
-    bottom = max(b["y"] + b["height"] for b in boxes) - window["y"]
+def union(boxes):
+    """The box (x, y, width, height) that holds the boxes {x, y, width, height}."""
+    left = min(b["x"] for b in boxes)
+    top = min(b["y"] for b in boxes)
+    right = max(b["x"] + b["width"] for b in boxes)
+    bottom = max(b["y"] + b["height"] for b in boxes)
     return left, top, right - left, bottom - top
+
+
+def box_of(s, names):
+    """The box that holds the controls `names`, in window pixels."""
+    window = s.geometry()
+    x, y, w, h = union([s.describe("#" + name)["extents"] for name in names])
+    return x - window["x"], y - window["y"], w, h
 
 
 def anchor(box, where):
@@ -107,7 +113,8 @@ def name_parts(s, window_png, out):
                            f"+{width + MARGIN + 14}+{text_y - 8}", label]
                 end = width + MARGIN + 8
             x, y = x + MARGIN, y + TOP
-            lines += ["-draw", f"line {end},{text_y} {x},{y}", "-draw", f"circle {x},{y} {x + 3},{y}"]
+            lines += ["-draw", f"line {end},{text_y} {x},{y}",
+                      "-draw", f"circle {x},{y} {x + 3},{y}"]
     convert("-size", f"{width + 2 * MARGIN}x{height + 2 * TOP}", "xc:white", window_png,
             "-geometry", f"+{MARGIN}+{TOP}", "-composite", "-font", FONT, "-pointsize", "13",
             "-fill", INK, "-stroke", "none", *labels, "-gravity", "NorthWest",
@@ -120,21 +127,13 @@ def crop(screen_png, box, out, pad=12):
     convert(screen_png, "-crop", f"{w + 2 * pad}x{h + 2 * pad}+{x - pad}+{y - pad}", "+repage", out)
 
 
-def union(boxes):
-    left = min(b["x"] for b in boxes)
-    top = min(b["y"] for b in boxes)
-    right = max(b["x"] + b["width"] for b in boxes)
-    bottom = max(b["y"] + b["height"] for b in boxes)
-    return left, top, right - left, bottom - top
-
-
 def windows(s, count):
     """The program's windows once there are `count` of them."""
     for _ in range(100):
         found = s.windows()
         if len(found) == count:
             return found
-        subprocess.run(["sleep", "0.05"])
+        time.sleep(0.05)
     raise RuntimeError(f"{count} windows expected, {len(s.windows())} shown")
 
 
