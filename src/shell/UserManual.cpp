@@ -18,8 +18,9 @@ void OpenUserManual(QWidget* window) {
   if (!QFileInfo(page).isFile()) {
     text = QStringLiteral("No se encuentra el manual de la calculadora. Debería estar en:\n%1");
   } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
-    text = QStringLiteral("No hay ningún navegador con el que abrir el manual de la calculadora. "
-                          "Puede abrirlo usted mismo; está en:\n%1");
+    text = QStringLiteral(
+        "No hay ningún navegador con el que abrir el manual de la calculadora. "
+        "Puede abrirlo usted mismo; está en:\n%1");
   } else {
     return;
   }
