@@ -11,7 +11,7 @@ packages=(
   libturbojpeg0-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  groff-base man-db
+  groff-base man-db cmark-gfm
   dpkg-dev file lintian
   libjpeg-turbo-progs appstream desktop-file-utils libx11-dev
   xdotool x11-utils x11-xserver-utils imagemagick xclip dbus-daemon at-spi2-core

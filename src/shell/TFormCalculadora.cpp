@@ -26,6 +26,7 @@
 #include "THighButton.h"
 #include "TapeModel.h"
 #include "TapePrinter.h"
+#include "UserManual.h"
 
 using dravello::KeyButton;
 
@@ -95,9 +96,14 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     const QKeySequence keys = QKeySequence::fromString(
         QString::fromLatin1(entry.keys.data(), static_cast<qsizetype>(entry.keys.size())),
         QKeySequence::PortableText);
+    if (keys.count() != 1) continue;
+    if (entry.action == dravello::WindowAction::kManual) {
+      window_keys_.emplace_back(keys[0], nullptr);
+      continue;
+    }
     QWidget* button = findChild<QWidget*>(
         QString::fromLatin1(entry.button.data(), static_cast<qsizetype>(entry.button.size())));
-    if (keys.count() == 1 && button != nullptr) window_keys_.emplace_back(keys[0], button);
+    if (button != nullptr) window_keys_.emplace_back(keys[0], button);
   }
   ListKeysInTooltips();
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
@@ -148,6 +154,7 @@ void TFormCalculadora::ListKeysInTooltips() {
   const std::span<const KeyButton> buttons = dravello::KeyButtons();
   for (std::size_t i = 0; i < buttons.size(); ++i) keys[key_buttons_[i]] = buttons[i].keys;
   for (const dravello::WindowKey& entry : dravello::WindowKeys()) {
+    if (entry.action != dravello::WindowAction::kClick) continue;
     QWidget* button = findChild<QWidget*>(
         QString::fromLatin1(entry.button.data(), static_cast<qsizetype>(entry.button.size())));
     std::string& list = keys[button];
@@ -261,6 +268,11 @@ bool TFormCalculadora::ClickWindowKey(const KeyInput& key) {
   const Qt::KeyboardModifiers modifiers = key.modifiers & ~Qt::KeypadModifier;
   for (const auto& [combination, button] : window_keys_) {
     if (combination.key() != key.key || combination.keyboardModifiers() != modifiers) continue;
+    if (button == nullptr) {
+      // The manual: a held key opens it once.
+      if (!key.auto_repeat) OpenUserManual(this);
+      return true;
+    }
     // A button of a closed section lies outside the window: its key does nothing, as a click
     // cannot reach it either.
     const QRect place(button->mapTo(this, QPoint(0, 0)), button->size());

@@ -27,10 +27,10 @@ class THighButton;
 // move the focus), FormKeyDown, the accelerator letters of the captions (not while the
 // operations list has the focus), FormKeyPress. Before those, the window's own keys
 // (WindowKeys: clipboard, printing, currencies, "Configurar", the collapse buttons) click their
-// buttons. Keys and clicks are carried out one after the other in the order they came, each
-// with its flash, also when they come faster than the flashes (CommandQueue); the repeats of a
-// held key light their button without waiting for it, so a held key stops acting as soon as it
-// is released.
+// buttons, and F1 opens the user's manual. Keys and clicks are carried out one after the other in
+// the order they came, each with its flash, also when they come faster than the flashes
+// (CommandQueue); the repeats of a held key light their button without waiting for it, so a held
+// key stops acting as soon as it is released.
 //
 // Assistive tools: a control's accessible description is its hint (empty without one), or its
 // name when DRAVELLO_ACCESSIBLE_IDS=1 is set at start-up, a stable handle for test drivers.
@@ -98,7 +98,8 @@ class TFormCalculadora : public QWidget {
   // Carries out a key or click now, or after those before it (see CommandQueue).
   void Input(std::function<void()> input);
   void Route(const KeyInput& key);
-  // The window's own keys: clicks the button of `key`; true when the key is one of them.
+  // The window's own keys: clicks the button of `key`, or opens the manual; true when the key
+  // is one of them.
   bool ClickWindowKey(const KeyInput& key);
   void MoveFocusByArrow(int key);
   // The accelerator stage: clicks the enabled, visible button whose caption marks `typed`.
@@ -124,7 +125,7 @@ class TFormCalculadora : public QWidget {
   bool operaciones_abiertas_ = false;
   bool delivering_ = false;  // a key is being handed to the operations list
   bool repeating_ = false;   // the key being routed is a repeat of a held key
-  std::vector<std::pair<QKeyCombination, QWidget*>> window_keys_;
+  std::vector<std::pair<QKeyCombination, QWidget*>> window_keys_;  // no widget: the manual
   Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
   bool background_shown_ = false;
   std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices

@@ -4,7 +4,7 @@
 # lintian reports no error; its dependencies name the shared libraries the program links and what
 # it needs beside them; unpacked into a throw-away root (dpkg-deb -x, nothing is installed on
 # this machine) it holds the program, its menu entry, icons, AppStream data, manual page,
-# copyright and changelog, and the program there runs.
+# copyright, changelog and user's manual, and the program there runs.
 #   check-deb.sh BUILD_DIR VERSION
 set -uo pipefail
 build=$1
@@ -43,7 +43,8 @@ for path in usr/bin/CalculadoraDravello \
     usr/share/icons/hicolor/scalable/apps/calculadora-dravello.svg \
     usr/share/man/man1/CalculadoraDravello.1.gz \
     usr/share/doc/calculadora-dravello/copyright \
-    usr/share/doc/calculadora-dravello/changelog.gz; do
+    usr/share/doc/calculadora-dravello/changelog.gz \
+    usr/share/doc/calculadora-dravello/manual/index.html; do
   [ -e "$root/$path" ] || { echo "the package lacks /$path"; fail=1; }
 done
 [ -x "$root/usr/bin/CalculadoraDravello" ] || { echo "the program is not executable"; fail=1; }

@@ -2,10 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop needs to list the program:
 # the executable, a valid menu entry naming an installed icon, the hicolor icons, valid
-# AppStream metadata and the manual page.
-#   check-install.sh BUILD_DIR
+# AppStream metadata, the manual page, and the user's manual: every page of docs/manual as HTML,
+# with its pictures.
+#   check-install.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
+source=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -22,6 +24,10 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 need share/icons/hicolor/scalable/apps/calculadora-dravello.svg
 need share/man/man1/CalculadoraDravello.1.gz
+for page in "$source"/docs/manual/*.md "$source"/docs/manual/imagenes/*; do
+  name=${page#"$source"/docs/manual/}
+  need "share/doc/calculadora-dravello/manual/${name%.md}$([[ $name == *.md ]] && echo .html)"
+done
 
 desktop="$prefix/share/applications/org.dravello.CalculadoraDravello.desktop"
 desktop-file-validate "$desktop" || fail=1
