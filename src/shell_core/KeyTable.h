@@ -53,8 +53,8 @@ char UpperAscii(char ch);
 char CommandOfButton7(std::string_view caption);
 
 // A key of the window that clicks a button no letter reaches: the clipboard and print
-// buttons, the currency buttons, "Configurar" and the two collapse buttons. The window takes
-// these keys before the key-down stage, wherever the focus is, so they light no keypad button
+// buttons, the currency buttons, "Configurar", the two collapse buttons and the door. The window
+// takes these keys before the key-down stage, wherever the focus is, so they light no keypad button
 // and type nothing.
 struct WindowKey {
   std::string_view keys;    // Qt's portable notation: "Ctrl+C", "Shift+Ins", "F9"
