@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -362,6 +363,24 @@ TEST(GrabaIni, AFailedWriteLeavesTheFileAndRaisesUnableToWrite) {
 
   CamposMonedas sin_carpeta(folder.File("none/calcu.INI"), ',');
   EXPECT_THROW(sin_carpeta.GrabaIni(), EngineError);
+
+  // Another user's link in a shared folder (giving it away needs root): a message in Spanish.
+  if (::geteuid() != 0) return;
+  const fs::path shared = folder.path() / "shared";
+  fs::create_directory(shared);
+  ::chmod(shared.c_str(), 01777);
+  const std::string link = (shared / "calcu.INI").string();
+  fs::create_symlink(folder.File("victim.INI"), link);
+  ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+  try {
+    CamposMonedas(link, ',').GrabaIni();
+    ADD_FAILURE() << "saved through another user's link";
+  } catch (const EngineError& e) {
+    EXPECT_EQ(std::string(e.what()), "No se ha podido guardar \xC2\xAB" + link +
+                                         "\xC2\xBB: es un enlace simb\xC3\xB3lico de otro usuario "
+                                         "en una carpeta compartida");
+  }
+  EXPECT_FALSE(fs::exists(folder.File("victim.INI")));
 }
 
 }  // namespace
