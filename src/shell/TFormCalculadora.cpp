@@ -99,6 +99,10 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
         QString::fromLatin1(entry.button.data(), static_cast<qsizetype>(entry.button.size())));
     if (keys.count() == 1 && button != nullptr) window_keys_.emplace_back(keys[0], button);
   }
+  // Wayland lets no program keep its window on top: "Visible" then lights its mark only.
+  ui_.HighButtonVisi->setToolTip(ui_.HighButtonVisi->toolTip() +
+                                 QStringLiteral("\nSiempre encima s\u00f3lo en una sesi\u00f3n X11 "
+                                                "(en Wayland, con QT_QPA_PLATFORM=xcb)"));
   ListKeysInTooltips();
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
   QCoreApplication::instance()->installEventFilter(this);

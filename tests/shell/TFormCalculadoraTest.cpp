@@ -741,6 +741,10 @@ class TFormCalculadoraTest : public QObject {
   }
 
   void vSwitchesAlwaysOnTopAndZMinimises() {
+    QCOMPARE(
+        Control("HighButtonVisi")->toolTip(),
+        QStringLiteral("Calculadora Siempre Visible\nSiempre encima s\u00f3lo en una sesi\u00f3n "
+                       "X11 (en Wayland, con QT_QPA_PLATFORM=xcb)\nTecla: V"));
     Type(QStringLiteral("v"));
     QCOMPARE(Control<IndicatorShape>("ShapeVisible")->BrushColor(), 0x00FF00u);
     QVERIFY(form_->windowFlags() & Qt::WindowStaysOnTopHint);
