@@ -6,17 +6,14 @@
 
 TAPE.csv and TAPE.txt are the same tape saved as CSV and as text (the golden session). Checks:
 
-1. With Python's csv module (RFC 4180): UTF-8's byte-order mark first (the convention of
-   "CSV UTF-8" files, by which spreadsheets given no encoding read UTF-8), CRLF after every
-   record, a header and six fields a
-   record, the last field the tape's line as the text file has it, the first five empty for
-   lines that are no operation, and for operations numbers in Spanish notation without
-   grouping that are the line's own numbers.
+1. With Python's csv module (RFC 4180): UTF-8's byte-order mark first, CRLF after every
+   record, a header and six fields a record, the last field the tape's line as the text file
+   has it, the first five empty for lines that are no operation, and for operations numbers in
+   Spanish notation without grouping that are the line's own numbers.
 2. With LibreOffice Calc, when it is installed: the file converted by `soffice --headless
    --convert-to fods` under LANG=es_ES.UTF-8, with the import settings that Calc first offers
    (comma, double quotes, UTF-8, no detection of special numbers): every operand and result a
-   number of that value, every other field the same text; and converted with the character
-   set left to Calc, the header read whole, without a stray mark.
+   number of that value, every other field the same text (the mark read as no text).
 """
 
 import codecs
@@ -100,38 +97,27 @@ def cells(row):
     return (out + [(None, None, "")] * 6)[:6]
 
 
-def calc_rows(soffice, csv_path, options):
-    """The rows that Calc reads from the file under Spanish settings with these CSV import
-    options, or None when it cannot convert it."""
+def check_with_calc(csv_path, records):
+    soffice = shutil.which("soffice")
+    if soffice is None:
+        print("LibreOffice (soffice) is not installed: checked with Python's csv module only")
+        return
     with tempfile.TemporaryDirectory(prefix="dravello-calc-") as work:
         env = dict(os.environ, LANG="es_ES.UTF-8", LANGUAGE="es_ES", HOME=work)
         env.pop("LC_ALL", None)
         source = os.path.join(work, "cinta.csv")
         shutil.copyfile(csv_path, source)
         command = [soffice, "--headless", "--norestore", "--nolockcheck",
-                   f"-env:UserInstallation=file://{work}/profile", f"--infilter=CSV:{options}",
+                   f"-env:UserInstallation=file://{work}/profile",
+                   "--infilter=CSV:44,34,76,1,,,false,false",
                    "--convert-to", "fods", "--outdir", work, source]
         done = subprocess.run(command, env=env, capture_output=True, text=True, timeout=240)
         converted = os.path.join(work, "cinta.fods")
         if done.returncode != 0 or not os.path.exists(converted):
             fail(f"soffice could not convert the file: {done.stdout} {done.stderr}")
-            return None
+            return
         rows = [cells(r) for r in ET.parse(converted).iter(f"{{{NS['table']}}}table-row")]
-    return [r for r in rows if any(kind for kind, _, _ in r)]
-
-
-def check_with_calc(csv_path, records):
-    soffice = shutil.which("soffice")
-    if soffice is None:
-        print("LibreOffice (soffice) is not installed: checked with Python's csv module only")
-        return
-    # The character set left to Calc (0, the system's): the mark says UTF-8.
-    rows = calc_rows(soffice, csv_path, "44,34,0,1,,,false,false")
-    if rows is not None and [text for _, _, text in rows[0]] != HEADER:
-        fail(f"Calc header, character set left to Calc: {rows[0]!r}")
-    rows = calc_rows(soffice, csv_path, "44,34,76,1,,,false,false")
-    if rows is None:
-        return
+    rows = [r for r in rows if any(kind for kind, _, _ in r)]
     if [text for _, _, text in rows[0]] != HEADER:
         fail(f"Calc header {rows[0]!r}")
     rows = rows[1:]

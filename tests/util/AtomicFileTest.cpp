@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <string>
 
-#include "AtomicFileWriter.h"
 #include "TestFiles.h"
 
 namespace dravello {
@@ -152,43 +151,6 @@ TEST(ReplaceWholeFile, AChainOfRelativeLinksAcrossFolders) {
   EXPECT_EQ(ReadBytes((home / ".config/app/store/calcu.INI").string()), "decoy");
   EXPECT_TRUE(fs::is_symlink(home / ".config/app/calcu.INI"));
   EXPECT_TRUE(fs::is_symlink(home / "dotfiles/calcu.INI"));
-}
-
-// In a sticky folder that all may write (as /tmp), another user may plant a link to a file of
-// the user's: it is followed only as the kernel's protected_symlinks rule would.
-TEST(ReplaceWholeFile, FollowsALinkInASharedFolderOnlyIfTheUserOrTheFolderOwnerOwnsIt) {
-  if (::geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
-  constexpr uid_t kOther = 65534;
-  const struct {
-    const char* what;
-    mode_t folder_mode;
-    uid_t folder_owner, link_owner;
-    bool followed;
-  } cases[] = {
-      {"another user's link", 01777, 0, kOther, false},
-      {"the user's own link", 01777, 0, 0, true},
-      {"the folder owner's link", 01777, kOther, kOther, true},
-      {"a folder without the sticky bit", 0777, 0, kOther, true},
-      {"a sticky folder only its owner writes", 01755, 0, kOther, true},
-  };
-  for (const auto& c : cases) {
-    TempFolder folder;
-    const fs::path shared = folder.path() / "shared";
-    fs::create_directory(shared);
-    ::chmod(shared.c_str(), c.folder_mode);
-    ASSERT_EQ(::chown(shared.c_str(), c.folder_owner, 0), 0);
-    const std::string victim = folder.File("victim.INI");
-    WriteBytes(victim, "old");
-    fs::create_symlink(victim, shared / "calcu.INI");
-    ASSERT_EQ(::lchown((shared / "calcu.INI").c_str(), c.link_owner, 0), 0);
-    AtomicFileWriter writer;
-    EXPECT_EQ(
-        writer.Open((shared / "calcu.INI").string()) && writer.Write("new") && writer.Commit(),
-        c.followed)
-        << c.what;
-    EXPECT_EQ(writer.Error(), c.followed ? 0 : kForeignLinkError) << c.what;
-    EXPECT_EQ(ReadBytes(victim), c.followed ? "new" : "old") << c.what;
-  }
 }
 
 TEST(ReplaceWholeFile, FailsWithoutChangingAnything) {

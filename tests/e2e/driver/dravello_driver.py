@@ -584,44 +584,35 @@ class Session:
                               f"{', '.join(others)} application(s), not as its Qt window")
         raise DriverError("the program is not on the accessibility bus")
 
-    def _accessibility_bus(self):
-        """A connection of the driver's own to the accessibility bus."""
+    def _qt_application_index(self):
+        """(index among the desktop's applications of the program's Qt application or None,
+        the toolkits of the program's other applications), asked over a connection of the
+        driver's own to the accessibility bus, each question with a timeout of 2 s."""
+        from gi.repository import Gio, GLib
+
+        def ask(connection, name, path, interface, method, args=None):
+            return connection.call_sync(name, path, interface, method, args, None,
+                                        Gio.DBusCallFlags.NONE, 2000, None).unpack()[0]
+
         if self._a11y is None:
-            from gi.repository import Gio
             flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
                      Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
             session = Gio.DBusConnection.new_for_address_sync(self._bus, flags, None, None)
-            address = self._ask(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
-                                "GetAddress")[0]
+            address = ask(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")
             session.close_sync(None)
             self._a11y = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
-        return self._a11y
-
-    @staticmethod
-    def _ask(connection, name, path, interface, method, args=None, timeout_ms=2000):
-        from gi.repository import Gio
-        return connection.call_sync(name, path, interface, method, args, None,
-                                    Gio.DBusCallFlags.NONE, timeout_ms, None).unpack()
-
-    def _qt_application_index(self):
-        """(index among the desktop's applications of the program's Qt application or None,
-        the toolkits of the program's other applications)."""
-        from gi.repository import GLib
-        bus = self._accessibility_bus()
         ours = set(_descendants([self.program.pid], _processes())) | {self.program.pid}
-        children = self._ask(bus, "org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root",
-                             "org.a11y.atspi.Accessible", "GetChildren")[0]
         others = []
-        for index, (name, path) in enumerate(children):
+        for index, (name, path) in enumerate(ask(
+                self._a11y, "org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root",
+                "org.a11y.atspi.Accessible", "GetChildren")):
             try:
-                pid = self._ask(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                "org.freedesktop.DBus", "GetConnectionUnixProcessID",
-                                GLib.Variant("(s)", (name,)))[0]
-                if pid not in ours:
+                if ask(self._a11y, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                       "org.freedesktop.DBus", "GetConnectionUnixProcessID",
+                       GLib.Variant("(s)", (name,))) not in ours:
                     continue
-                toolkit = self._ask(bus, name, path, "org.freedesktop.DBus.Properties", "Get",
-                                    GLib.Variant("(ss)", ("org.a11y.atspi.Application",
-                                                          "ToolkitName")))[0]
+                toolkit = ask(self._a11y, name, path, "org.freedesktop.DBus.Properties", "Get",
+                              GLib.Variant("(ss)", ("org.a11y.atspi.Application", "ToolkitName")))
             except GLib.Error:
                 continue  # gone meanwhile, or not answering
             if toolkit == "Qt":
