@@ -242,6 +242,53 @@ def banknote_picture():
     return c
 
 
+def stroke(c, x0, y0, x1, y1, width, colour):
+    """A straight line of `width` from (x0, y0) to (x1, y1), square ends."""
+    length = math.hypot(x1 - x0, y1 - y0)
+    nx, ny = -(y1 - y0) / length * width / 2, (x1 - x0) / length * width / 2
+    c.polygon([(x0 + nx, y0 + ny), (x1 + nx, y1 + ny), (x1 - nx, y1 - ny), (x0 - nx, y0 - ny)],
+              colour)
+
+
+# The currency dialog's buttons, drawn here so that no desktop theme replaces them.
+
+def accept_picture():
+    c = Canvas(16, 16)
+    for width, colour in ((3.6, (16, 88, 16)), (2.2, (48, 176, 48))):
+        stroke(c, 2.5, 8.5, 6.5, 12.5, width, colour)
+        stroke(c, 6, 12.5, 13.5, 3.5, width, colour)
+    return c
+
+
+def cancel_picture():
+    c = Canvas(16, 16)
+    for width, colour in ((3.6, (112, 16, 16)), (2.2, (216, 40, 40))):
+        stroke(c, 3.5, 3.5, 12.5, 12.5, width, colour)
+        stroke(c, 12.5, 3.5, 3.5, 12.5, width, colour)
+    return c
+
+
+def update_picture():
+    """Two arrows running round a circle: the rates fetched again."""
+    c = Canvas(16, 16)
+    blue, dark = (48, 104, 200), (16, 40, 96)
+
+    def ring(outer, inner):
+        def inside(x, y):
+            r = math.hypot(x - 8, y - 8)
+            angle = math.degrees(math.atan2(y - 8, x - 8)) % 180
+            return inner <= r <= outer and 20 <= angle <= 160
+        return inside
+
+    c.fill(ring(6.6, 3.4), dark)
+    c.fill(ring(5.8, 4.2), blue)
+    for sign in (1, -1):  # arrowheads at the ring's ends, half a turn apart
+        tip = [(8 + sign * 7.8, 8 - sign * 0.8), (8 + sign * 3.2, 8 - sign * 0.8),
+               (8 + sign * 5.5, 8 + sign * 2.6)]
+        c.polygon(tip, dark)
+    return c
+
+
 def main():
     background()
     with open(os.path.join(HERE, "icon.svg"), "w") as f:
@@ -257,6 +304,9 @@ def main():
         "coin-gold.png": coin_picture((212, 168, 40), (128, 88, 16)),
         "coin-yellow.png": coin_picture((248, 232, 64), (160, 136, 16)),
         "banknote.png": banknote_picture(),
+        "accept.png": accept_picture(),
+        "cancel.png": cancel_picture(),
+        "update.png": update_picture(),
     }
     for name, canvas in pictures.items():
         write_png(os.path.join(HERE, "buttons", name), canvas)

@@ -19,6 +19,8 @@ packages=(
   cups cups-filters poppler-utils
   libreoffice-calc-nogui
   locales qt6-translations-l10n
+  qt6-gtk-platformtheme
+  clang libclang-rt-14-dev llvm
 )
 
 # Locales the tests run under: Spanish, where users run the program, and French, whose thousands

@@ -20,6 +20,7 @@ header_for() {
   case "$1" in
     resources/icon.svg) ;;  # drawn by resources/generate.py
     tests/replay/cases/*) ;;  # golden transcripts and their inputs, compared byte for byte
+    fuzz/corpus/*) ;;  # the fuzz targets' seeds, read as they stand
     *.cpp | *.h | *.c) printf '%s\n' "// $id" ;;
     CMakeLists.txt | */CMakeLists.txt | *.cmake | *.sh | *.py | *.desktop) printf '%s\n' "# $id" ;;
     *.ui | *.qrc | *.xml) printf '%s\n' "<!-- $id -->" ;;

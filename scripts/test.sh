@@ -3,7 +3,8 @@
 # Installs what is missing, checks the format, builds everything and runs every test: the full
 # build under CTest, then the whole program and its tests again, the window included, under
 # AddressSanitizer and UndefinedBehaviorSanitizer (the end-to-end tests drive the sanitized
-# program too). Both builds treat warnings as errors.
+# program too). Both builds treat warnings as errors. Last, each fuzz target of the parsers runs
+# its seeds and fuzzes for a few seconds (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,3 +23,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRAVELLO_QT=ON -DDR
 cmake --build build-asan -j "$jobs"
 LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+bash scripts/fuzz.sh --seconds 5

@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "AtomicFile.h"
+#include "AtomicFileWriter.h"
+#include "Cp1252.h"
 #include "Currency.h"
 #include "Formato.h"
 #include "PrivateProfile.h"
+#include "SystemErrorText.h"
 #include "Utiles.h"
 
 namespace dravello {
@@ -92,8 +95,11 @@ const std::string& CamposMonedas::EditCambio(int n) const {
 
 void CamposMonedas::LeeIni() {
   FileRead file = ReadWholeFile(ruta_ini_, PrivateProfile::kMaxFileBytes);
-  const PrivateProfile ini(file.status == FileReadStatus::kOk ? std::move(file.bytes)
-                                                              : std::string());
+  LeeIni(
+      PrivateProfile(file.status == FileReadStatus::kOk ? std::move(file.bytes) : std::string()));
+}
+
+void CamposMonedas::LeeIni(const PrivateProfile& ini) {
   PorCadaClave([&](const std::string& clave, char campo, int n) {
     switch (campo) {
       case 'M':
@@ -127,7 +133,7 @@ void CamposMonedas::AplicaMonedas(TTablaMonedas& tabla) {
   }
 }
 
-void CamposMonedas::GrabaIni() {
+std::vector<std::pair<std::string, std::string>> CamposMonedas::Valores() {
   NormalizaCambios();
   std::vector<std::pair<std::string, std::string>> valores;
   PorCadaClave([&](const std::string& clave, char campo, int n) {
@@ -136,9 +142,21 @@ void CamposMonedas::GrabaIni() {
                                               : cambio_[n];
     valores.emplace_back(clave, valor);
   });
-  if (!WriteProfileStrings(ruta_ini_, kSeccion, valores)) {
-    throw EngineError("Unable to write to " + ruta_ini_);
+  return valores;
+}
+
+void CamposMonedas::GrabaIni() {
+  int error = 0;
+  if (WriteProfileStrings(ruta_ini_, kSeccion, Valores(), &error)) return;
+  if (error == kForeignLinkError) {
+    throw EngineError("No se ha podido guardar \xC2\xAB" + ruta_ini_ +
+                      "\xC2\xBB: " + Cp1252ToUtf8(SystemErrorText(error)));
   }
+  throw EngineError("Unable to write to " + ruta_ini_);
+}
+
+void CamposMonedas::GrabaIni(PrivateProfile& ini) {
+  for (const auto& [clave, valor] : Valores()) ini.Set(kSeccion, clave, valor);
 }
 
 }  // namespace dravello

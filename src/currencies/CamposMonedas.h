@@ -3,7 +3,10 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "PrivateProfile.h"
 #include "TMoneda.h"
 
 namespace dravello {
@@ -32,6 +35,8 @@ class CamposMonedas {
   // default ("Pts" and "2" for the base, "", "2" and "1" for the others) as it stands. A missing
   // or unreadable file gives the defaults.
   void LeeIni();
+  // The same from a settings file's text in memory.
+  void LeeIni(const PrivateProfile& ini);
 
   // Every "," and "." of the six rate fields becomes the regional decimal separator.
   void NormalizaCambios();
@@ -44,10 +49,17 @@ class CamposMonedas {
 
   // NormalizaCambios, then writes the twenty fields as they stand to section MONEDAS of the
   // settings file, in one replacement of the file that keeps every other line. Throws EngineError
-  // "Unable to write to PATH", with the file unchanged, when it cannot be written.
+  // "Unable to write to PATH", with the file unchanged, when it cannot be written; when the
+  // path is a link that may not be followed (kForeignLinkError), the error says so in Spanish
+  // (UTF-8, as the path).
   void GrabaIni();
+  // The same into a settings file's text in memory.
+  void GrabaIni(PrivateProfile& ini);
 
  private:
+  // NormalizaCambios, then the twenty keys with their fields, in the file's order.
+  std::vector<std::pair<std::string, std::string>> Valores();
+
   std::string ruta_ini_;
   char separador_decimal_;
   std::array<std::string, kNumeroMonedas> moneda_;

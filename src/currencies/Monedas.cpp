@@ -91,15 +91,12 @@ std::optional<Currency> Monedas::ConvierteMoneda(int origen, int destino, Curren
                   static_cast<long double>(tabla_.at(static_cast<std::size_t>(destino)).Cambio));
 }
 
-void Monedas::AvisaDesbordamiento() {
-  MuestraMensaje(view_, kMensajeDesbordamiento, MessageKind::kError);
-}
-
-void Monedas::SpeedButton0Click(int tag) {
+bool Monedas::SpeedButton0Click(int tag) {
   EstadoCalculadora& e = calculadora_.Estado();
-  if (tag < 0 || tag >= kNumeroMonedas || tag == moneda_actual_ || e.HayOperacion) return;
+  if (e.HayOperacion) return false;
+  if (tag < 0 || tag >= kNumeroMonedas || tag == moneda_actual_) return true;
   const TMoneda& destino = tabla_[static_cast<std::size_t>(tag)];
-  if (destino.Moneda.empty() && tag != 0) return;
+  if (destino.Moneda.empty() && tag != 0) return true;
 
   // Every amount is converted before anything changes: an amount that cannot be converted must
   // not end up labelled with the new currency.
@@ -109,8 +106,8 @@ void Monedas::SpeedButton0Click(int tag) {
   for (std::size_t i = 0; i < std::size(importes); ++i) {
     const auto convertido = ConvierteMoneda(moneda_actual_, tag, *importes[i]);
     if (!convertido) {
-      AvisaDesbordamiento();
-      return;
+      MuestraMensaje(view_, kMensajeDesbordamiento, MessageKind::kError);
+      return true;
     }
     convertidos[i] = *convertido;
   }
@@ -120,21 +117,24 @@ void Monedas::SpeedButton0Click(int tag) {
                                origen.Moneda + ")");
   calculadora_.AnotarOperacion("---> Cambio a Moneda (" + destino.Moneda + ")");
   for (std::size_t i = 1; i < std::size(importes); ++i) *importes[i] = convertidos[i];
-  calculadora_.ActualizaMemorias();
+  // The memory panels show the memories in the new currency, with its decimals.
   moneda_actual_ = tag;
   calculadora_.SetDecimales(destino.Decimales);
+  calculadora_.ActualizaMemorias();
   calculadora_.PoneDisplay(convertidos[0]);
   calculadora_.AnotarOperacion("(" + calculadora_.Formatea(e.Numeros[kDisplayRegister]) + " " +
                                destino.Moneda + ")");
   MuestraMoneda();
   calculadora_.QuitaOperacion();
+  return true;
 }
 
 void Monedas::PoneCelda(int slot, int entrada) {
   const TMoneda& moneda = tabla_[static_cast<std::size_t>(entrada)];
+  // No message: the refresh follows every display change, which the user did not ask for, and
+  // a box at each key would swallow the keys typed while it is up.
   const auto importe =
       ConvierteMoneda(moneda_actual_, entrada, calculadora_.Estado().Numeros[kDisplayRegister]);
-  if (!importe) AvisaDesbordamiento();
   view_.SetAmountCell(slot,
                       importe ? FormatAmount(*importe, moneda.Decimales, calculadora_.Separadores())
                               : kCeldaDesbordada);

@@ -54,11 +54,12 @@ class Monedas {
   // converting the display and the four memories, with its three list lines. Does nothing for
   // the current entry, while an operator is pending, or for an inactive entry or a tag outside
   // 0 to 6. When any of the five amounts cannot be converted, shows the overflow message once and
-  // changes nothing.
-  void SpeedButton0Click(int tag);
+  // changes nothing. False when the switch is refused because an operator is pending (the caller
+  // tells the user: the window beeps); true otherwise.
+  bool SpeedButton0Click(int tag);
 
   // Refreshes the twelve cells of the equivalences panel from the display value, if the panel is
-  // open. A cell whose conversion overflows shows kCeldaDesbordada, after the overflow message.
+  // open. A cell whose conversion overflows shows kCeldaDesbordada, without a message.
   void ActualizaEquivalencias();
 
   bool CambiosAbiertos() const { return cambios_abiertos_; }
@@ -71,7 +72,6 @@ class Monedas {
   const std::string& RutaIni() const { return ruta_ini_; }
 
  private:
-  void AvisaDesbordamiento();
   // Slot `slot` of the equivalences panel shows the display value in entry `entrada`.
   void PoneCelda(int slot, int entrada);
 

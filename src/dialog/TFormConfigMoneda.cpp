@@ -2,10 +2,12 @@
 #include "TFormConfigMoneda.h"
 
 #include <QFile>
+#include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QScreen>
-#include <QStyle>
 #include <utility>
 
 #include "Calculadora.h"
@@ -13,6 +15,24 @@
 #include "DesignLayout.h"
 #include "FieldEdit.h"
 #include "RatesUpdater.h"
+
+// The pictures are compiled into this static library, which registers them itself (outside any
+// namespace, as Qt requires).
+static void InitDialogResources() {
+  Q_INIT_RESOURCE(dialog);
+}
+
+namespace {
+
+// A PNG picture of the resources, read by Qt's PNG reader alone (no format plugins loaded).
+QIcon Picture(const QString& resource) {
+  InitDialogResources();
+  QImageReader reader(resource, "png");
+  reader.setAutoDetectImageFormat(false);
+  return QIcon(QPixmap::fromImage(reader.read()));
+}
+
+}  // namespace
 
 TFormConfigMoneda::TFormConfigMoneda(std::string ruta_ini, char separador_decimal,
                                      dravello::TTablaMonedas& tabla, QWidget* parent)
@@ -24,9 +44,10 @@ TFormConfigMoneda::TFormConfigMoneda(std::string ruta_ini, char separador_decima
   // A dialog border: a title and a close box, no other buttons; ApplyDesign fixes the size.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  ui_.BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-  ui_.BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-  ui_.BitBtnActualizar->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  // The dialog's own pictures: the style's would follow the desktop's icon theme.
+  ui_.BitBtn1->setIcon(Picture(QStringLiteral(":/dialog/accept.png")));
+  ui_.BitBtn2->setIcon(Picture(QStringLiteral(":/dialog/cancel.png")));
+  ui_.BitBtnActualizar->setIcon(Picture(QStringLiteral(":/dialog/update.png")));
   dravello::ApplyDesign(this, dravello::ScaleForScreen(this));
   NameControlsForAssistiveTools();
   CentreOnScreen();

@@ -369,7 +369,9 @@ void Calculadora::Calcula(char ch) {
 void Calculadora::Borra() {
   std::string s = FormatPlain(estado_.Numeros[kDisplayRegister], separators_.decimal);
   if (!s.empty()) s.pop_back();
-  if (s.empty()) s = "0";
+  // The last digit of a negative number leaves its sign alone, which is no number: 0, as for
+  // the last digit of a positive one.
+  if (s.empty() || s == "-") s = "0";
   estado_.Numeros[kDisplayRegister] = ParseAmount(s, separators_.decimal);
   estado_.TextoEntrada = std::move(s);
 }

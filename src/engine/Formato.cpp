@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Formato.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -112,6 +113,31 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Whether a number in C notation that the extended type cannot hold lies below its smallest
+// value rather than above its largest: whether its first significant digit stands after the
+// decimal point, once the exponent has moved it ("0,000…01" written out, "1e-5000").
+bool BelowRange(std::string_view normal) {
+  const std::size_t e = std::min(normal.find('e'), normal.size());
+  const std::string_view mantissa = normal.substr(0, e);
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first = mantissa.find_first_not_of("0.");
+  if (first == std::string_view::npos) return true;
+  // The power of ten of the first significant digit, then the exponent's, both saturated far
+  // beyond any range (a text holds at most a few thousand million digits).
+  constexpr long long kFar = 1LL << 40;
+  long long power = first < point ? static_cast<long long>(point - first) - 1
+                                  : -static_cast<long long>(first - point);
+  if (e < normal.size()) {
+    std::size_t i = e + 1;
+    const bool negative = normal[i] == '-';
+    if (normal[i] == '-' || normal[i] == '+') ++i;
+    long long exponent = 0;
+    for (; i < normal.size(); ++i) exponent = std::min(kFar, exponent * 10 + (normal[i] - '0'));
+    power += negative ? -exponent : exponent;
+  }
+  return power < 0;
+}
+
 }  // namespace
 
 std::string FormatAmount(Currency value, int decimals, Separators separators) {
@@ -192,13 +218,11 @@ ParseStatus ParseExtended(std::string_view text, char decimal_separator, long do
   long double parsed = 0;
   const auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), parsed);
   if (ec == std::errc::result_out_of_range) {
-    // Underflow to zero is harmless; overflow is a value no amount can hold.
-    const auto e = normal.find('e');
-    if (e != std::string::npos && normal[e + 1] == '-') {
-      value = 0;
-      return ParseStatus::kOk;
-    }
-    return ParseStatus::kOutOfRange;
+    // Underflow rounds to zero, as any number too small for a count does; overflow is a value
+    // no amount can hold.
+    if (!BelowRange(normal)) return ParseStatus::kOutOfRange;
+    value = 0;
+    return ParseStatus::kOk;
   }
   if (ec != std::errc() || ptr != normal.data() + normal.size()) return ParseStatus::kNotANumber;
   value = negative ? -parsed : parsed;

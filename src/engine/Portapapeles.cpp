@@ -19,6 +19,28 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == kNoBreakSpace;
 }
 
+// The first line of `utf8` without the blanks around it, no-break spaces included: where a
+// number would stand.
+std::string_view TrimmedFirstLine(std::string_view utf8) {
+  utf8 = utf8.substr(0, utf8.find_first_of("\r\n"));
+  static constexpr std::string_view kBlanks[] = {" ", "\t", "\v", "\f", "\xC2\xA0", "\xE2\x80\xAF"};
+  bool trimmed = true;
+  while (trimmed) {
+    trimmed = false;
+    for (const std::string_view blank : kBlanks) {
+      if (utf8.starts_with(blank)) {
+        utf8.remove_prefix(blank.size());
+        trimmed = true;
+      }
+      if (utf8.ends_with(blank)) {
+        utf8.remove_suffix(blank.size());
+        trimmed = true;
+      }
+    }
+  }
+  return utf8;
+}
+
 // The first line of the clipboard's text in Windows-1252: the minus sign U+2212 becomes '-' and
 // the narrow no-break space U+202F a no-break space, as a number may hold them; nothing when a
 // character has no Windows-1252 byte (it cannot belong to a number).
@@ -86,6 +108,9 @@ std::string CopiaDisplay(Calculadora& calculadora) {
 }
 
 bool PegaDisplay(Calculadora& calculadora, std::string_view text) {
+  text = TrimmedFirstLine(text);
+  // Judged before anything is copied: a huge text costs neither time nor memory.
+  if (text.size() > kMaxPastedNumber) return false;
   const std::optional<std::string> line = FirstLine(text);
   if (!line) return false;
   const std::optional<std::string> plain = WithoutGrouping(*line, calculadora.Separadores());

@@ -3,6 +3,8 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
@@ -64,6 +66,22 @@ void ApplyLook(QWidget* widget, DesignScale s) {
     SetTextColour(widget, static_cast<WinColor>(value));
 }
 
+// A one-line label whose text is wider than its place at the layout's font size takes the
+// largest size at which it fits, as the main window's fields do: a heading is always whole,
+// whatever the screen's font metrics. Labels of classes of their own fit their texts themselves.
+void FitOneLineLabel(QWidget* widget) {
+  if (widget->metaObject() != &QLabel::staticMetaObject) return;
+  auto* label = static_cast<QLabel*>(widget);
+  if (label->wordWrap() || label->text().isEmpty()) return;
+  const qreal room = label->contentsRect().width() - 2 * label->margin();
+  QFont font = label->font();
+  int size = font.pixelSize();
+  while (size > 1 && QFontMetricsF(font).horizontalAdvance(label->text()) > room) {
+    font.setPixelSize(--size);
+  }
+  if (size != label->font().pixelSize()) label->setFont(font);
+}
+
 }  // namespace
 
 DesignScale ScaleForScreen(const QWidget* widget) {
@@ -79,6 +97,7 @@ void ApplyDesign(QWidget* form, DesignScale scale) {
   for (QWidget* widget : widgets) {
     if (scale.numerator != scale.denominator) ScaleGeometry(widget, scale);
     ApplyLook(widget, scale);
+    FitOneLineLabel(widget);
   }
   ApplyLook(form, scale);
   const QSize size = form->size();

@@ -24,8 +24,9 @@ DesignScale ScaleForScreen(const QWidget* widget);
 // `form` and its descendants (the window's own size included) is scaled edge by edge, so
 // neighbours stay neighbours; fonts take the height in design pixels of their "FontHeight"
 // property, scaled, and Arial stands in for the Windows fonts "Small Fonts", "System" and
-// "MS Sans Serif"; and the layout's own look properties of plain Qt widgets are applied:
-// "Color" (background) and "FontColor" (text), both 0x00BBGGRR.
+// "MS Sans Serif"; the layout's own look properties of plain Qt widgets are applied:
+// "Color" (background) and "FontColor" (text), both 0x00BBGGRR; and a one-line label whose text
+// is wider than its place at that font takes the largest size at which the text fits.
 void ApplyDesign(QWidget* form, DesignScale scale);
 
 // The background colour of a plain widget (a panel, a label, the list).

@@ -105,6 +105,10 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
         QString::fromLatin1(entry.button.data(), static_cast<qsizetype>(entry.button.size())));
     if (button != nullptr) window_keys_.emplace_back(keys[0], button);
   }
+  // Wayland lets no program keep its window on top: "Visible" then lights its mark only.
+  ui_.HighButtonVisi->setToolTip(ui_.HighButtonVisi->toolTip() +
+                                 QStringLiteral("\nSiempre encima s\u00f3lo en una sesi\u00f3n X11 "
+                                                "(en Wayland, con QT_QPA_PLATFORM=xcb)"));
   ListKeysInTooltips();
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
   QCoreApplication::instance()->installEventFilter(this);
@@ -417,7 +421,12 @@ void TFormCalculadora::Button34Click() {
 
 void TFormCalculadora::SpeedButton0Click() {
   const int tag = sender() != nullptr ? sender()->property("Tag").toInt() : 0;
-  Input([this, tag] { RunCommand(view_, [this, tag] { monedas_.SpeedButton0Click(tag); }); });
+  Input([this, tag] {
+    bool switched = true;
+    RunCommand(view_, [&] { switched = monedas_.SpeedButton0Click(tag); });
+    // Refused while an operation is pending: nothing changes, and the beep tells the user so.
+    if (!switched) QApplication::beep();
+  });
 }
 
 void TFormCalculadora::SpeedButton9Click() {
@@ -452,8 +461,17 @@ void TFormCalculadora::BitBtn1Click() {
 
 void TFormCalculadora::BitBtn2Click() {
   Input([this] {
-    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    // Only the first line is read, and a line longer than any number is refused before it is
+    // converted or copied.
+    const QString clipboard = QGuiApplication::clipboard()->text();
+    QStringView line(clipboard);
+    for (qsizetype i = 0; i < line.size(); ++i) {
+      if (line[i] == QLatin1Char('\n') || line[i] == QLatin1Char('\r')) line.truncate(i);
+    }
     bool pasted = false;
+    const std::string text = line.trimmed().size() > qsizetype{dravello::kMaxPastedNumber}
+                                 ? std::string()
+                                 : line.toString().toStdString();
     if (!RunCommand(view_, [&] { pasted = dravello::PegaDisplay(engine_, text); })) return;
     // Text that is not a number changes nothing; the beep tells the user so.
     if (!pasted) {

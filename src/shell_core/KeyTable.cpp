@@ -49,7 +49,7 @@ constexpr std::array<KeyButton, 36> kButtons = {{
     {"HighButton34", 'Z', "", "Z"},
 }};
 
-constexpr std::array<WindowKey, 15> kWindowKeys = {{
+constexpr std::array<WindowKey, 16> kWindowKeys = {{
     {"Ctrl+C", "BitBtn1"},
     {"Ctrl+V", "BitBtn2"},
     {"Shift+Ins", "BitBtn2"},
@@ -62,8 +62,9 @@ constexpr std::array<WindowKey, 15> kWindowKeys = {{
     {"Ctrl+5", "SpeedButton5"},
     {"Ctrl+6", "SpeedButton6"},
     {"Ctrl+,", "SpeedButton9"},
-    {"F9", "GradBtn2"},        // the operations section
-    {"Shift+F9", "GradBtn1"},  // the equivalences panel
+    {"F9", "GradBtn2"},          // the operations section
+    {"Shift+F9", "GradBtn1"},    // the equivalences panel
+    {"Ctrl+Q", "BitBtnCerrar"},  // the door, as desktop programs close
     {"F1", "", WindowAction::kManual},
 }};
 

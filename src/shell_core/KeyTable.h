@@ -56,9 +56,9 @@ char CommandOfButton7(std::string_view caption);
 enum class WindowAction { kClick, kManual };
 
 // A key of the window that clicks a button no letter reaches (the clipboard and print
-// buttons, the currency buttons, "Configurar" and the two collapse buttons), or that opens the
-// user's manual (F1, which no button stands for). The window takes these keys before the
-// key-down stage, wherever the focus is, so they light no keypad button and type nothing.
+// buttons, the currency buttons, "Configurar", the two collapse buttons and the door), or that
+// opens the user's manual (F1, which no button stands for). The window takes these keys before
+// the key-down stage, wherever the focus is, so they light no keypad button and type nothing.
 struct WindowKey {
   std::string_view keys;    // Qt's portable notation: "Ctrl+C", "Shift+Ins", "F9"
   std::string_view button;  // the control that the key clicks; empty for the manual

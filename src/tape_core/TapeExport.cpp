@@ -13,6 +13,9 @@ namespace dravello {
 namespace {
 
 constexpr std::size_t kPieceBytes = 1 << 20;
+// A CSV file starts with UTF-8's byte-order mark, as "CSV UTF-8" files do: spreadsheets that
+// are given no encoding read the file as UTF-8 by it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kCsvHeader =
     "Operando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea\r\n";
 
@@ -81,7 +84,10 @@ TapeExport::TapeExport(TapeFormat format, Separators separators)
 
 void TapeExport::Append(const TapeLines& lines, std::size_t first, std::size_t last,
                         std::string& out) const {
-  if (format_ == TapeFormat::kCsv && first == 0) out += kCsvHeader;
+  if (format_ == TapeFormat::kCsv && first == 0) {
+    out += kByteOrderMark;
+    out += kCsvHeader;
+  }
   std::string line;
   for (std::size_t i = first; i < last; ++i) AppendLine(lines, i, line, out);
 }
@@ -105,7 +111,10 @@ SaveResult TapeExport::Save(const TapeLines& lines, const std::string& path,
   const std::size_t count = lines.Count();
   std::string piece, line;
   piece.reserve(kPieceBytes + 4096);
-  if (format_ == TapeFormat::kCsv) piece += kCsvHeader;
+  if (format_ == TapeFormat::kCsv) {
+    piece += kByteOrderMark;
+    piece += kCsvHeader;
+  }
   std::size_t next = 0;
   for (;;) {
     // Whole lines until the piece is full: a line longer than a piece still goes in one.

@@ -17,7 +17,8 @@ enum class TapeFormat { kText, kCsv };
 // The operations list as a file, in UTF-8:
 // - text: each line followed by a line feed;
 // - CSV (RFC 4180: comma-separated, CRLF after every record, fields in double quotes when they
-//   hold a comma, a quote, a line break or blanks at either end): a header, then one record a
+//   hold a comma, a quote, a line break or blanks at either end): the byte-order mark, a
+//   header, then one record a
 //   line with the first operand, the operator, the second operand and the result
 //   (TapeOperation), the abbreviation of the currency the line was written in, and the line
 //   itself. A line that is no operation fills only the last field.

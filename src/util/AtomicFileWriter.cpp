@@ -26,25 +26,43 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Whether the link `link` (its lstat `st`) may be followed, by the kernel's protected_symlinks
+// rule: not when it lies in a sticky folder that all may write, unless it is the user's own or
+// the folder owner's.
+bool MayFollow(const std::string& link, const struct stat& st) {
+  struct stat folder;
+  if (::stat(FolderOf(link).c_str(), &folder) != 0) return false;
+  const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+  return !shared || st.st_uid == ::geteuid() || st.st_uid == folder.st_uid;
+}
+
 // Follows symbolic links from `path` to the file that a write through it would change (which
-// need not exist yet). Empty, with errno set, when the chain is too long or cannot be read.
-std::string FinalTarget(const std::string& path) {
+// need not exist yet). Empty, with `error` set, when the chain is too long or cannot be read
+// (an errno), or when a link of it may not be followed (kForeignLinkError, see MayFollow).
+std::string FinalTarget(const std::string& path, int& error) {
   std::string target = path;
   for (int depth = 0; depth < 40; ++depth) {
     struct stat st;
-    if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT ? target : std::string();
+    if (::lstat(target.c_str(), &st) != 0) {
+      if (errno == ENOENT) return target;
+      error = errno;
+      return std::string();
+    }
     if (!S_ISLNK(st.st_mode)) return target;
+    if (!MayFollow(target, st)) {
+      error = kForeignLinkError;
+      return std::string();
+    }
     std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 256) + 1, '\0');
     const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-    if (n < 0) return std::string();
-    if (static_cast<std::size_t>(n) >= link.size() || n == 0) {
-      errno = EINVAL;
+    if (n < 0 || static_cast<std::size_t>(n) >= link.size() || n == 0) {
+      error = n < 0 ? errno : EINVAL;
       return std::string();
     }
     link.resize(static_cast<std::size_t>(n));
     target = link.front() == '/' ? link : FolderOf(target) + "/" + link;
   }
-  errno = ELOOP;
+  error = ELOOP;
   return std::string();
 }
 
@@ -96,8 +114,9 @@ bool AtomicFileWriter::Fail(int error) {
 bool AtomicFileWriter::Open(const std::string& path) {
   if (fd_ >= 0 || committed_ || error_ != 0) return Fail(EINVAL);
   if (path.empty()) return Fail(ENOENT);
-  target_ = FinalTarget(path);
-  if (target_.empty()) return Fail(errno);
+  int error = 0;
+  target_ = FinalTarget(path, error);
+  if (target_.empty()) return Fail(error);
 
   struct stat old;
   exists_ = ::stat(target_.c_str(), &old) == 0;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "AtomicFile.h"
+#include "AtomicFileWriter.h"
 
 namespace dravello {
 
@@ -116,12 +117,18 @@ std::string LineEndOf(std::string_view text) {
   return brk + 1 < text.size() && text[brk + 1] == '\n' ? "\r\n" : "\r";
 }
 
-std::string OnOneLine(std::string_view value) {
+// `value` as it is written after "=": on one line, and in double quotes when it would not read
+// back as it is otherwise (blanks at either end, which reading trims, or a pair of enclosing
+// quotes, which reading removes).
+std::string AsWritten(std::string_view value) {
   std::string result(value);
   for (char& c : result) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
-  return result;
+  const bool trimmed = !result.empty() && (IsBlank(result.front()) || IsBlank(result.back()));
+  const bool quoted = result.size() >= 2 && (result.front() == '"' || result.front() == '\'') &&
+                      result.back() == result.front();
+  return trimmed || quoted ? '"' + result + '"' : result;
 }
 
 }  // namespace
@@ -175,7 +182,7 @@ std::string PrivateProfile::Get(std::string_view section, std::string_view key,
 }
 
 void PrivateProfile::Set(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string line_value = OnOneLine(value);
+  const std::string line_value = AsWritten(value);
   const std::string_view text = text_;
   Span span = Locate(section);
   const std::size_t size_before = text_.size();
@@ -229,12 +236,22 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 }
 
 bool WriteProfileStrings(const std::string& path, std::string_view section,
-                         const std::vector<std::pair<std::string, std::string>>& values) {
-  FileRead file = ReadWholeFile(path, PrivateProfile::kMaxFileBytes);
+                         const std::vector<std::pair<std::string, std::string>>& values,
+                         int* error) {
+  // The writer decides which file a link leads to (or refuses it); that file is read, so the
+  // text kept is the one that is replaced.
+  AtomicFileWriter writer;
+  if (!writer.Open(path)) {
+    if (error != nullptr) *error = writer.Error();
+    return false;
+  }
+  FileRead file = ReadWholeFile(writer.Target(), PrivateProfile::kMaxFileBytes);
   if (file.status == FileReadStatus::kUnreadable) return false;
   PrivateProfile profile(std::move(file.bytes));
   for (const auto& [key, value] : values) profile.Set(section, key, value);
-  return ReplaceWholeFile(path, profile.Text());
+  if (writer.Write(profile.Text()) && writer.Commit()) return true;
+  if (error != nullptr) *error = writer.Error();
+  return false;
 }
 
 }  // namespace dravello

@@ -39,7 +39,9 @@ class PrivateProfile {
   // "=" changes (a bare key gains "=" and the value). A new key goes after the last non-blank
   // line of its section, a new section with its key at the end of the text. New lines end as the
   // text's first line does, CRLF in a text without line ends. Every other byte stays as it was.
-  // Line breaks and NUL bytes inside `value` become blanks, so the value stays on its line.
+  // Line breaks and NUL bytes inside `value` become blanks, so the value stays on its line; a
+  // value with blanks at either end or enclosed in a pair of quotes is written in double quotes,
+  // so that it reads back as it is.
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
   const std::string& Text() const { return text_; }
@@ -68,10 +70,12 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view fallback);
 
 // Sets every key of `values` in `section` of the file at `path`, in their order, with one
-// replacement of the whole file (ReplaceWholeFile): the file is created when missing and is
+// replacement of the whole file (AtomicFileWriter): the file is created when missing and is
 // never left half-written. Returns false, with the file unchanged, when the file exists but
-// cannot be read (or holds more than kMaxFileBytes) or when it cannot be replaced.
+// cannot be read (or holds more than kMaxFileBytes) or when it cannot be replaced (`error`, when
+// given, then says why, as AtomicFileWriter::Error()).
 bool WriteProfileStrings(const std::string& path, std::string_view section,
-                         const std::vector<std::pair<std::string, std::string>>& values);
+                         const std::vector<std::pair<std::string, std::string>>& values,
+                         int* error = nullptr);
 
 }  // namespace dravello

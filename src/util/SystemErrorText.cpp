@@ -3,6 +3,8 @@
 
 #include <cerrno>
 
+#include "AtomicFileWriter.h"
+
 namespace dravello {
 
 std::string SystemErrorText(int error_number) {
@@ -29,6 +31,8 @@ std::string SystemErrorText(int error_number) {
       return "el nombre es demasiado largo";
     case ELOOP:
       return "el nombre lleva a un ciclo de enlaces simb\xF3licos";
+    case kForeignLinkError:
+      return "es un enlace simb\xF3lico de otro usuario en una carpeta compartida";
     case EIO:
       return "error de lectura o escritura en el disco";
     case ENOMEM:

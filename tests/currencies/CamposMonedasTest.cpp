@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -362,6 +363,43 @@ TEST(GrabaIni, AFailedWriteLeavesTheFileAndRaisesUnableToWrite) {
 
   CamposMonedas sin_carpeta(folder.File("none/calcu.INI"), ',');
   EXPECT_THROW(sin_carpeta.GrabaIni(), EngineError);
+}
+
+// In a sticky folder that all may write (as /tmp), another user may plant a link to a file of
+// the user's: it is followed only as the kernel's protected_symlinks rule would, else the save
+// is refused in Spanish.
+TEST(GrabaIni, FollowsALinkInASharedFolderOnlyIfTheUserOrTheFolderOwnerOwnsIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
+  const struct {
+    mode_t folder_mode;
+    uid_t folder_owner, link_owner;
+    bool followed;
+  } cases[] = {{01777, 0, 65534, false},
+               {01777, 0, 0, true},
+               {01777, 65534, 65534, true},
+               {0777, 0, 65534, true},
+               {01755, 0, 65534, true}};
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const fs::path shared = folder.path() / "shared";
+    fs::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), c.folder_mode), 0);
+    ASSERT_EQ(::chown(shared.c_str(), c.folder_owner, 0), 0);
+    const std::string link = (shared / "calcu.INI").string();
+    fs::create_symlink(folder.File("victim.INI"), link);
+    ASSERT_EQ(::lchown(link.c_str(), c.link_owner, 0), 0);
+    std::string error;
+    try {
+      CamposMonedas(link, ',').GrabaIni();
+    } catch (const EngineError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(fs::exists(folder.File("victim.INI")), c.followed) << c.folder_mode << c.link_owner;
+    EXPECT_EQ(error, c.followed ? ""
+                                : "No se ha podido guardar \xC2\xAB" + link +
+                                      "\xC2\xBB: es un enlace simb\xC3\xB3lico de otro usuario "
+                                      "en una carpeta compartida");
+  }
 }
 
 }  // namespace

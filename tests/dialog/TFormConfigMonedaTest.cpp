@@ -495,7 +495,7 @@ class TFormConfigMonedaTest : public QObject {
         {"empty base abbreviation", ',', "", "EditMoneda0", "", "Moneda0", "", 0, "Pts", 2, 1.0},
         {"long abbreviation from the file", ',', "[MONEDAS]\nMoneda3=ABCDEFG\n", nullptr, "",
          "Moneda3", "ABCDEFG", 3, "ABCDE", 2, 1.0},
-        {"blanks around an abbreviation", ',', "", "EditMoneda1", " $ ", "Moneda1", "$", 1, " $ ",
+        {"blanks around an abbreviation", ',', "", "EditMoneda1", " $ ", "Moneda1", " $ ", 1, " $ ",
          2, 1.0},
     };
     for (const Case& c : cases) {

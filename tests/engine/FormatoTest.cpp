@@ -155,5 +155,16 @@ TEST(ParseExtended, LongTextsAndOddBytesAreHandled) {
   EXPECT_EQ(ParseExtended("1e5000", ',', value), ParseStatus::kOutOfRange);
 }
 
+// A number too small for the extended type rounds to 0, however it is written; only one too
+// large is out of range.
+TEST(ParseExtended, AnUnderflowIsZeroAndOnlyAnOverflowIsOutOfRange) {
+  const std::string zeros(4950, '0');
+  long double value = 1;
+  EXPECT_EQ(ParseExtended("-0," + zeros + "1", ',', value), ParseStatus::kOk);
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(ParseExtended("1" + zeros + zeros + "e-10", ',', value), ParseStatus::kOutOfRange);
+  EXPECT_EQ(ParseExtended("0," + zeros + "1e+9999", ',', value), ParseStatus::kOutOfRange);
+}
+
 }  // namespace
 }  // namespace dravello

@@ -90,6 +90,11 @@ TEST(PegaDisplay, ReadsTheRegionalNotation) {
       // The minus sign U+2212, as typeset numbers write it.
       {{',', '.'}, "\u22121.234,5", -12345000, "Pegado Desde ClipBoard -1.234,50"},
       {{',', '.'}, " \u22120,5", -5000, "Pegado Desde ClipBoard -0,50"},
+      // Too small for the extended type: rounds to 0 as any tiny number does.
+      {{',', '.'}, "0," + std::string(1000, '0') + "1e-3960", 0, "Pegado Desde ClipBoard 0,00"},
+      // Up to 1 KiB without the blanks around it; only the first line counts.
+      {{',', '.'}, "\t " + std::string(1024, '0') + " ", 0, "Pegado Desde ClipBoard 0,00"},
+      {{',', '.'}, "4\n" + std::string(5000, '4'), 40000, "Pegado Desde ClipBoard 4,00"},
   };
   for (const auto& c : cases) {
     Clipboard clip(c.separators);
@@ -147,6 +152,9 @@ TEST(PegaDisplay, TextThatIsNotANumberChangesNothing) {
       {{',', '.'}, "\u2212"},
       {{',', '.'}, "\u2212\u22125"},
       {{',', '.'}, "1\u2009234"},  // a thin space is no thousands separator
+      // Longer than any number: refused at once, not read (not even as an overflow).
+      {{',', '.'}, std::string(1025, '7')},
+      {{',', '.'}, std::string(20 << 20, '1') + "\n5"},
   };
   for (const auto& c : cases) {
     Clipboard clip(c.separators);
@@ -169,7 +177,7 @@ TEST(PegaDisplay, TextThatIsNotANumberChangesNothing) {
 
 TEST(PegaDisplay, ANumberBeyondTheRangeChangesNothing) {
   for (const std::string& text :
-       {std::string("1e20"), std::string(10000, '7'), std::string("-922337203685477,5809"),
+       {std::string("1e20"), std::string(1024, '7'), std::string("-922337203685477,5809"),
         std::string("1.000.000.000.000.000"), std::string("\u22121e19")}) {
     Clipboard clip({',', '.'});
     clip.Keys("5+3");

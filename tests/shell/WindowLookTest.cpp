@@ -279,6 +279,26 @@ class WindowLookTest : public QObject {
     QApplication::setPalette(light);
   }
 
+  // The dialog's buttons show its own pictures, not the style's (which follow the desktop's icon
+  // theme), and its one-line headings are whole at any dots per inch.
+  void theDialogsPicturesAndHeadingsAreItsOwn() {
+    TFormConfigMoneda dialog(SettingsFile(), ',', tabla_, nullptr);
+    for (const auto& [button, picture] :
+         {std::pair{"BitBtn1", "accept"}, {"BitBtn2", "cancel"}, {"BitBtnActualizar", "update"}}) {
+      const QImage shown =
+          Control<QPushButton>(&dialog, button)->icon().pixmap({16, 16}, 1.0).toImage();
+      const QImage own(QStringLiteral(":/dialog/%1.png").arg(QLatin1String(picture)));
+      QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+               own.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (label->wordWrap() || label->text().isEmpty()) continue;
+      const qreal room = label->contentsRect().width() - 2 * label->margin();
+      QVERIFY2(QFontMetricsF(label->font()).horizontalAdvance(label->text()) <= room,
+               qPrintable(label->text()));
+    }
+  }
+
   // At a device-pixel ratio of 2 the "Abrir - Cerrar" buttons are painted at the device's
   // resolution: their picture is not made of 2 x 2 blocks of one colour.
   void gradientButtonsAtTheDevicesResolution() {

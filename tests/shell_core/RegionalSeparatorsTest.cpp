@@ -27,6 +27,13 @@ TEST(RegionalSeparators, FromTheLocaleToWindows1252) {
       {"same point", U".", U".", '.', ','},
       {"group '.' and odd decimal", U"\u066B", U".", ',', '.'},
       {"control character", U"\t", U",", '.', ','},
+      // A blank or a no-break space is never the decimal point, and the point never takes the
+      // thousands separator's place.
+      {"blank point, blank group", U" ", U" ", '.', ' '},
+      {"no-break point and group", U"\u00A0", U"\u00A0", '.', '\xA0'},
+      {"blank point, group '.'", U" ", U".", ',', '.'},
+      {"no-break point, group ','", U"\u00A0", U",", '.', ','},
+      {"narrow no-break point", U"\u202F", U"\u202F", '.', '\xA0'},
   };
   for (const auto& c : cases) {
     const Separators s = RegionalSeparators(c.decimal, c.thousands);

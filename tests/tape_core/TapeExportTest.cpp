@@ -165,7 +165,7 @@ TEST(TapeExport, AnEmptyTapeIsAnEmptyTextOrACsvHeaderAlone) {
   const TapeLines none;
   EXPECT_EQ(Export(none, TapeFormat::kText), "");
   EXPECT_EQ(Export(none, TapeFormat::kCsv),
-            "Operando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea\r\n");
+            "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea\r\n");
 }
 
 TEST(TapeExport, CsvFieldsAreQuotedWhereTheyMustBe) {

@@ -6,16 +6,17 @@
 
 TAPE.csv and TAPE.txt are the same tape saved as CSV and as text (the golden session). Checks:
 
-1. With Python's csv module (RFC 4180): CRLF after every record, a header and six fields a
-   record, the last field the tape's line as the text file has it, the first five empty for
-   lines that are no operation, and for operations numbers in Spanish notation without
-   grouping that are the line's own numbers.
+1. With Python's csv module (RFC 4180): UTF-8's byte-order mark first, CRLF after every
+   record, a header and six fields a record, the last field the tape's line as the text file
+   has it, the first five empty for lines that are no operation, and for operations numbers in
+   Spanish notation without grouping that are the line's own numbers.
 2. With LibreOffice Calc, when it is installed: the file converted by `soffice --headless
    --convert-to fods` under LANG=es_ES.UTF-8, with the import settings that Calc first offers
    (comma, double quotes, UTF-8, no detection of special numbers): every operand and result a
-   number of that value, every other field the same text.
+   number of that value, every other field the same text (the mark read as no text).
 """
 
+import codecs
 import csv
 import io
 import os
@@ -56,6 +57,9 @@ def line_numbers(line):
 
 
 def check_with_csv_module(raw, lines):
+    if not raw.startswith(codecs.BOM_UTF8):
+        fail("the file must start with UTF-8's byte-order mark")
+    raw = raw.removeprefix(codecs.BOM_UTF8)
     if not raw.endswith(b"\r\n") or b"\n" in raw.replace(b"\r\n", b""):
         fail("every record must end with CRLF, and no bare line feed may appear")
     records = list(csv.reader(io.StringIO(raw.decode("utf-8"), newline=""), strict=True))

@@ -136,6 +136,23 @@ TEST(ReplaceWholeFile, ALinkStaysALinkAndItsTargetIsReplaced) {
   EXPECT_EQ(ReadBytes(folder.File("real/new.INI")), "created");
 }
 
+// A dotfiles layout: each relative link resolves from its own folder, not from the first one's.
+TEST(ReplaceWholeFile, AChainOfRelativeLinksAcrossFolders) {
+  TempFolder folder;
+  const fs::path home = folder.path();
+  fs::create_directories(home / ".config/app/store");
+  fs::create_directories(home / "dotfiles/store");
+  WriteBytes((home / "dotfiles/store/calcu.INI").string(), "old");
+  WriteBytes((home / ".config/app/store/calcu.INI").string(), "decoy");
+  fs::create_symlink("../../dotfiles/calcu.INI", home / ".config/app/calcu.INI");
+  fs::create_symlink("store/calcu.INI", home / "dotfiles/calcu.INI");
+  ASSERT_TRUE(ReplaceWholeFile((home / ".config/app/calcu.INI").string(), "new"));
+  EXPECT_EQ(ReadBytes((home / "dotfiles/store/calcu.INI").string()), "new");
+  EXPECT_EQ(ReadBytes((home / ".config/app/store/calcu.INI").string()), "decoy");
+  EXPECT_TRUE(fs::is_symlink(home / ".config/app/calcu.INI"));
+  EXPECT_TRUE(fs::is_symlink(home / "dotfiles/calcu.INI"));
+}
+
 TEST(ReplaceWholeFile, FailsWithoutChangingAnything) {
   TempFolder folder;
   const std::string file = folder.File("a.INI");

@@ -117,7 +117,12 @@ TEST(PrivateProfileSet, ChangesOnlyWhatItMust) {
       {"semicolon line is not the key", "[MONEDAS]\n;Moneda0=x\n", "Moneda0", "Pts",
        "[MONEDAS]\n;Moneda0=x\nMoneda0=Pts\n"},
       {"line breaks in a value become blanks", "", "Moneda0", "a\r\nb" + kNul,
-       "[MONEDAS]\r\nMoneda0=a  b \r\n"},
+       "[MONEDAS]\r\nMoneda0=\"a  b \"\r\n"},
+      // In double quotes what would not read back as it is: blanks at either end, quotes around.
+      {"blanks around a value", "[MONEDAS]\nMoneda0=x\n", "Moneda0", " $ ",
+       "[MONEDAS]\nMoneda0=\" $ \"\n"},
+      {"a value in quotes", "[MONEDAS]\n", "Moneda0", "'a'", "[MONEDAS]\nMoneda0=\"'a'\"\n"},
+      {"a lone quote", "[MONEDAS]\n", "Moneda0", "\"", "[MONEDAS]\nMoneda0=\"\n"},
       {"other bytes untouched",
        "\xEF\xBB\xBF"
        "a" +

@@ -184,6 +184,7 @@ class Session:
         self._display = None
         self._x_env = None  # what the tools need to reach the display
         self._app = None
+        self._a11y = None  # the driver's own connection to the accessibility bus
         self._atspi = None
         self._spare_keycodes = None
         self._typed_keysyms = {}
@@ -554,28 +555,70 @@ class Session:
     # The accessible tree
 
     def _application(self):
-        """The program's application on the accessibility bus: the one whose process is the
-        program or runs below it (the program may be a wrapper)."""
+        """The program's application on the accessibility bus: the one of Qt whose process is
+        the program or runs below it (the program may be a wrapper).
+
+        A process that loads GTK (Qt's GTK platform theme, QT_QPA_PLATFORMTHEME=gtk3) is there a
+        second time, as GTK's own application, which holds GTK's file dialog while it is open.
+        libatspi may wait for ever on an application it has not met, so the applications are
+        told apart by questions of our own, with a timeout, and only the program's is touched."""
         if self._app is not None:
             try:
                 self._app.get_child_count()
                 return self._app
             except Exception:  # noqa: BLE001 - gone: look again
                 self._app = None
-        Atspi = self._atspi
-        desktop = Atspi.get_desktop(0)
-        ours = set(_descendants([self.program.pid], _processes())) | {self.program.pid}
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
+        index, others = self._qt_application_index()
+        if index is not None:
+            app = self._atspi.get_desktop(0).get_child_at_index(index)
             try:
-                if app is not None and app.get_process_id() in ours:
-                    # Every read asks the program: nothing runs libatspi's event loop here.
-                    app.set_cache_mask(Atspi.Cache.NONE)
+                # Every read asks the program: nothing runs libatspi's event loop here.
+                app.set_cache_mask(self._atspi.Cache.NONE)
+                if app.get_toolkit_name() == "Qt":
                     self._app = app
                     return app
-            except Exception:  # noqa: BLE001 - an application that went away meanwhile
-                continue
+            except Exception:  # noqa: BLE001 - the desktop changed meanwhile: look again
+                pass
+        if others:
+            raise DriverError("the program is on the accessibility bus only as "
+                              f"{', '.join(others)} application(s), not as its Qt window")
         raise DriverError("the program is not on the accessibility bus")
+
+    def _qt_application_index(self):
+        """(index among the desktop's applications of the program's Qt application or None,
+        the toolkits of the program's other applications), asked over a connection of the
+        driver's own to the accessibility bus, each question with a timeout of 2 s."""
+        from gi.repository import Gio, GLib
+
+        def ask(connection, name, path, interface, method, args=None):
+            return connection.call_sync(name, path, interface, method, args, None,
+                                        Gio.DBusCallFlags.NONE, 2000, None).unpack()[0]
+
+        if self._a11y is None:
+            flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+                     Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
+            session = Gio.DBusConnection.new_for_address_sync(self._bus, flags, None, None)
+            address = ask(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")
+            session.close_sync(None)
+            self._a11y = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
+        ours = set(_descendants([self.program.pid], _processes())) | {self.program.pid}
+        others = []
+        for index, (name, path) in enumerate(ask(
+                self._a11y, "org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root",
+                "org.a11y.atspi.Accessible", "GetChildren")):
+            try:
+                if ask(self._a11y, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                       "org.freedesktop.DBus", "GetConnectionUnixProcessID",
+                       GLib.Variant("(s)", (name,))) not in ours:
+                    continue
+                toolkit = ask(self._a11y, name, path, "org.freedesktop.DBus.Properties", "Get",
+                              GLib.Variant("(ss)", ("org.a11y.atspi.Application", "ToolkitName")))
+            except GLib.Error:
+                continue  # gone meanwhile, or not answering
+            if toolkit == "Qt":
+                return index, others
+            others.append(toolkit)
+        return None, others
 
     @staticmethod
     def _role(obj):

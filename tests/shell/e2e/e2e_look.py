@@ -78,6 +78,10 @@ SCENARIOS = {
     "scale2": ({"LANG": "es_ES.UTF-8", "QT_SCALE_FACTOR": "2"},
                lambda s: collapse(s, "twice the size", (1074, 800), (156, 246))),
     "toolkit": ({"LANG": "C"}, lambda s: toolkit_texts(s, "LANG=C")),
+    # Qt's GTK platform theme under a dark GTK theme: the window keeps its own look, and the
+    # program is found among the two applications its process shows (GTK registers one too).
+    "gtk3": ({"LANG": "es_ES.UTF-8", "QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"},
+             lambda s: rate_strip(s, "gtk3", ",")),
 }
 
 
