@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "CommandRunner.h"
 #include "Cp1252.h"
 
 namespace dravello {
@@ -22,7 +23,11 @@ ReplaySession::ReplaySession(std::ostream& out, const ReplayOptions& options)
       calculadora_(view_, options.separators),
       monedas_(calculadora_, view_, options.ini.value_or(std::string())) {}
 
-void ReplaySession::Start() {
+void ReplaySession::Start(const std::optional<JournalStart>& start) {
+  if (start) {
+    monedas_.IniciaCalculadora(start->table);
+    return;
+  }
   // The window's own start-up; --decimals stands in for the settings file's Decimales0.
   CamposMonedas campos(monedas_.RutaIni(), options_.separators.decimal);
   campos.LeeIni();
@@ -30,13 +35,13 @@ void ReplaySession::Start() {
   monedas_.IniciaCalculadora(std::move(campos));
 }
 
-void ReplaySession::Press(char key) {
-  RunCommand(view_, [&] { calculadora_.ProcesaTecla(key); });
-}
-
-void ReplaySession::Click(int tag) {
-  if (!view_.CurrencyButtonEnabled(tag)) return;
-  RunCommand(view_, [&] { monedas_.SpeedButton0Click(tag); });
+void ReplaySession::Run(const JournalEntry& entry) {
+  view_.SetMarks(entry.marks);
+  if (entry.kind == CommandKind::kClearTape) {
+    view_.ClearTape();
+  } else {
+    RunJournalCommand(entry, calculadora_, monedas_, view_);
+  }
 }
 
 void ReplaySession::WriteState(std::ostream& out) const {

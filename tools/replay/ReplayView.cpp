@@ -50,7 +50,9 @@ void ReplayView::SetPanel5(const std::string& caption, WinColor colour, const st
 }
 
 void ReplayView::AppendListLine(const std::string& line) {
-  out_ << "list: " << Cp1252ToUtf8(line) << '\n';
+  const bool corrected = line_of_command_ < 8 && ((marks_ >> line_of_command_) & 1) != 0;
+  ++line_of_command_;
+  out_ << (corrected ? "list*: " : "list: ") << Cp1252ToUtf8(line) << '\n';
 }
 
 void ReplayView::ShowMessage(MessageKind, const std::string& caption, const std::string& text) {
@@ -70,10 +72,6 @@ void ReplayView::SetAmountCell(int slot, const std::string& text) {
 
 void ReplayView::SetAbbreviationCell(int slot, const std::string& text) {
   if (ValidSlot(slot)) abbreviation_cells_[static_cast<std::size_t>(slot)] = text;
-}
-
-bool ReplayView::CurrencyButtonEnabled(int tag) const {
-  return tag >= 0 && tag <= 6 && currency_buttons_[static_cast<std::size_t>(tag)].enabled;
 }
 
 void ReplayView::WriteIndicators(std::ostream& out) const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -36,7 +37,13 @@ class ReplayView : public CalculatorView {
   void WriteCurrencyStrip(std::ostream& out, int moneda_actual) const;  // currency, buttons
   void WriteEquivalences(std::ostream& out) const;                      // equiv1 .. equiv6
 
-  bool CurrencyButtonEnabled(int tag) const;
+  // The lines of the next command whose bit is set in `marks` print as corrected.
+  void SetMarks(std::uint8_t marks) {
+    marks_ = marks;
+    line_of_command_ = 0;
+  }
+  // "Borrar la cinta".
+  void ClearTape() { out_ << "clear:\n"; }
 
  private:
   struct Panel {
@@ -50,6 +57,8 @@ class ReplayView : public CalculatorView {
   };
 
   std::ostream& out_;
+  std::uint8_t marks_ = 0;
+  int line_of_command_ = 0;
   std::string panel1_, panel6_, panel7_;
   std::array<Panel, 3> memory_panels_;
   std::array<Button, 4> recall_buttons_;
