@@ -16,8 +16,8 @@ CommandOutcome RunJournalCommand(const JournalEntry& entry, Calculadora& calcula
       outcome.ok = RunCommand(view, [&] { monedas.SpeedButton0Click(entry.key); });
       break;
     case CommandKind::kPaste:
-      outcome.ok = RunCommand(
-          view, [&] { outcome.pasted = PegaDisplay(calculadora, entry.payload->text); });
+      outcome.ok =
+          RunCommand(view, [&] { outcome.pasted = PegaDisplay(calculadora, entry.payload->text); });
       break;
     case CommandKind::kCopy:
       outcome.ok = RunCommand(view, [&] { outcome.copied = CopiaDisplay(calculadora); });

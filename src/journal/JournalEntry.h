@@ -36,7 +36,7 @@ struct JournalEntry {
   std::shared_ptr<const JournalPayload> payload;  // kPaste, kTable
 
   // Filled by every run of the command (live or replayed), never written to disk:
-  bool boxed = false;           // it showed a message box
+  bool boxed = false;            // it showed a message box
   std::uint64_t first_line = 0;  // lines written (in the whole session) before it
 
   static JournalEntry Key(char ch) { return {CommandKind::kKey, ch, 0, nullptr}; }

@@ -91,12 +91,15 @@ TEST(JournalText, TextCutAtAnyByteKeepsEveryWholeRecord) {
 
 TEST(JournalText, DamageInsideIsBadInputNotATornEnd) {
   const std::string cases[] = {
-      "12\\q3",                 // an escape that does not exist
-      "1\\m1;\\m2;+",           // two marks for one command
-      "5\\i3:1 1",              // a start record after a command
-      "\\t9:not table",         // a table that is not one
-      "1\xFF" "2",              // not UTF-8
-      std::string("12\0" "34", 5),  // zeros in the middle are no torn end
+      "12\\q3",          // an escape that does not exist
+      "1\\m1;\\m2;+",    // two marks for one command
+      "5\\i3:1 1",       // a start record after a command
+      "\\t9:not table",  // a table that is not one
+      "1\xFF"
+      "2",  // not UTF-8
+      std::string("12\0"
+                  "34",
+                  5),  // zeros in the middle are no torn end
   };
   for (const std::string& text : cases) {
     JournalRead read;

@@ -10,6 +10,7 @@
 #include "Monedas.h"
 #include "ReplayOptions.h"
 #include "ReplayView.h"
+#include "SessionView.h"
 
 namespace dravello {
 
@@ -30,7 +31,8 @@ class ReplaySession {
 
  private:
   const ReplayOptions& options_;
-  ReplayView view_;
+  ReplayView printer_;
+  SessionView view_;
   Calculadora calculadora_;
   Monedas monedas_;
 };
