@@ -8,19 +8,24 @@
 #include <QKeySequence>
 #include <QPixmap>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <map>
 #include <span>
 
+#include "CamposMonedas.h"
+#include "CorrectionDialog.h"
 #include "Cp1252.h"
 #include "DesignLayout.h"
 #include "DialogKeys.h"
 #include "JpegDecoder.h"
 #include "Pictures.h"
 #include "Portapapeles.h"
+#include "ReplayJob.h"
 #include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
@@ -44,6 +49,12 @@ constexpr int kEquivalencesHeight = 78;
 constexpr int kOperationsHeight = 123;
 constexpr dravello::WinColor kOlive = 0x008080;
 constexpr dravello::WinColor kLime = 0x00FF00;
+// Replays of more commands than this run on a thread of their own, with their progress shown.
+constexpr std::size_t kReplayOnThread = 20000;
+
+QString Text(const std::string& cp1252) {
+  return QString::fromStdString(dravello::Cp1252ToUtf8(cp1252));
+}
 
 std::string Cp1252(const QString& text) {
   return dravello::Utf8ToCp1252(text.toStdString()).value_or(std::string());
@@ -61,8 +72,10 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
                                    dravello::Separators separators, QWidget* parent)
     : QWidget(parent),
       view_(this, SetUp(ui_, this)),
-      engine_(view_, separators),
-      monedas_(engine_, view_, settings_file),
+      session_view_(&view_),
+      engine_(session_view_, separators),
+      monedas_(engine_, session_view_, settings_file),
+      session_(engine_, monedas_, session_view_),
       saver_(ui_.ListBox1, engine_.Separadores()) {
   // A title bar with a close box only and a fixed size; an ordinary top-level window keeps its
   // task-bar entry, so a minimised calculator can be brought back.
@@ -91,6 +104,13 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
           Qt::QueuedConnection);
   connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
           Qt::QueuedConnection);
+  // The journal: the list it writes, and the entries of the list's menu that hang on it.
+  session_.SetTape(&ui_.ListBox1->Model()->Lines(),
+                   [this] { return ui_.ListBox1->Model()->HideAll(); });
+  connect(ui_.ListBox1, &dravello::TapeList::MenuAboutToShow, this,
+          &TFormCalculadora::UpdateTapeMenu);
+  connect(ui_.ListBox1, &dravello::TapeList::ActionRequested, this,
+          &TFormCalculadora::TapeMenuAction, Qt::QueuedConnection);
   for (const dravello::WindowKey& entry : dravello::WindowKeys()) {
     const QKeySequence keys = QKeySequence::fromString(
         QString::fromLatin1(entry.keys.data(), static_cast<qsizetype>(entry.keys.size())),
@@ -98,6 +118,12 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     QWidget* button = findChild<QWidget*>(
         QString::fromLatin1(entry.button.data(), static_cast<qsizetype>(entry.button.size())));
     if (keys.count() == 1 && button != nullptr) window_keys_.emplace_back(keys[0], button);
+  }
+  for (const dravello::ListKey& entry : dravello::ListKeys()) {
+    const QKeySequence keys = QKeySequence::fromString(
+        QString::fromLatin1(entry.keys.data(), static_cast<qsizetype>(entry.keys.size())),
+        QKeySequence::PortableText);
+    if (keys.count() == 1) list_keys_.emplace_back(keys[0], entry.action);
   }
   ListKeysInTooltips();
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
@@ -112,6 +138,8 @@ TFormCalculadora::~TFormCalculadora() {
 void TFormCalculadora::FormCreate() {
   RunCommand(view_, [this] { monedas_.IniciaCalculadora(); });
   operaciones_abiertas_ = true;
+  // The journal starts here, with the table and the separators in force.
+  session_.Begin({engine_.Separadores(), monedas_.TablaMonedas()});
 }
 
 void TFormCalculadora::ShowBackground() {
@@ -269,6 +297,17 @@ bool TFormCalculadora::ClickWindowKey(const KeyInput& key) {
     if (auto* grad = qobject_cast<TGradBtn*>(button)) grad->Click();
     return true;
   }
+  for (const auto& [combination, action] : list_keys_) {
+    if (combination.key() != key.key || combination.keyboardModifiers() != modifiers) continue;
+    if (action == "Deshacer") {
+      Deshacer();
+    } else if (action == "Rehacer") {
+      Rehacer();
+    } else {
+      CorregirImporte();
+    }
+    return true;
+  }
   return false;
 }
 
@@ -328,7 +367,7 @@ void TFormCalculadora::Input(std::function<void()> input) {
 }
 
 bool TFormCalculadora::Command(char ch) {
-  return RunCommand(view_, [this, ch] { engine_.ProcesaTecla(ch); });
+  return session_.Run(dravello::JournalEntry::Key(ch)).ok;
 }
 
 void TFormCalculadora::CommandAndRest(char ch) {
@@ -405,7 +444,7 @@ void TFormCalculadora::Button34Click() {
 
 void TFormCalculadora::SpeedButton0Click() {
   const int tag = sender() != nullptr ? sender()->property("Tag").toInt() : 0;
-  Input([this, tag] { RunCommand(view_, [this, tag] { monedas_.SpeedButton0Click(tag); }); });
+  Input([this, tag] { session_.Run(dravello::JournalEntry::Click(tag)); });
 }
 
 void TFormCalculadora::SpeedButton9Click() {
@@ -417,13 +456,17 @@ void TFormCalculadora::SpeedButton9Click() {
       dialog.exec();
     }
     // However the dialog closed, the table is read again from the file: values changed there
-    // by hand since the last load take effect too. The amounts are not converted.
-    RunCommand(view_, [this] {
-      monedas_.CargaMonedas();
-      monedas_.RotulaBotonesMoneda();
-      monedas_.MuestraMoneda();
-      monedas_.ActualizaEquivalencias();
-    });
+    // by hand since the last load take effect too. The amounts are not converted. A new table
+    // is a command of the journal, which keeps the table itself.
+    dravello::CamposMonedas campos(monedas_.RutaIni(), engine_.Separadores().decimal);
+    campos.LeeIni();
+    dravello::TTablaMonedas table{};
+    campos.AplicaMonedas(table);
+    if (!dravello::SameTable(table, monedas_.TablaMonedas())) {
+      session_.Run(dravello::JournalEntry::Table(table));
+      return;
+    }
+    RunCommand(view_, [this, &table] { dravello::ApplyTable(monedas_, table); });
   });
 }
 
@@ -431,20 +474,22 @@ void TFormCalculadora::SpeedButton9Click() {
 // operations list.
 void TFormCalculadora::BitBtn1Click() {
   Input([this] {
-    std::string text;
-    if (!RunCommand(view_, [&] { text = dravello::CopiaDisplay(engine_); })) return;
-    QGuiApplication::clipboard()->setText(QString::fromStdString(dravello::Cp1252ToUtf8(text)));
+    const dravello::CommandOutcome copy = session_.Run(dravello::JournalEntry::Copy());
+    if (!copy.ok) return;
+    QGuiApplication::clipboard()->setText(Text(copy.copied));
     FocusEjecutar();
   });
 }
 
 void TFormCalculadora::BitBtn2Click() {
   Input([this] {
-    const std::string text = QGuiApplication::clipboard()->text().toStdString();
-    bool pasted = false;
-    if (!RunCommand(view_, [&] { pasted = dravello::PegaDisplay(engine_, text); })) return;
+    // Only the first line counts; the journal keeps it with the paste.
+    std::string text = QGuiApplication::clipboard()->text().toStdString();
+    text.erase(std::min(text.size(), text.find_first_of("\r\n")));
+    const dravello::CommandOutcome paste = session_.Run(dravello::JournalEntry::Paste(text));
+    if (!paste.ok) return;
     // Text that is not a number changes nothing; the beep tells the user so.
-    if (!pasted) {
+    if (!paste.pasted) {
       QApplication::beep();
       return;
     }
@@ -533,4 +578,187 @@ void TFormCalculadora::AbrirOperaciones(bool abrir) {
 
 void TFormCalculadora::ChangeHeight(int pixels) {
   setFixedSize(width(), height() + pixels);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The journal
+
+void TFormCalculadora::Deshacer() {
+  if (!session_.CanUndo()) {
+    QApplication::beep();
+    return;
+  }
+  ApplyReplay(session_.Undo(), QStringLiteral("Deshaciendo…"));
+}
+
+void TFormCalculadora::Rehacer() {
+  if (!session_.CanRedo()) {
+    QApplication::beep();
+    return;
+  }
+  ApplyReplay(session_.Redo(), QStringLiteral("Rehaciendo…"));
+}
+
+void TFormCalculadora::CorregirImporte() {
+  const int row = ui_.ListBox1->SelectedRow();
+  const dravello::Session::LineInfo info =
+      row < 0 ? dravello::Session::LineInfo{}
+              : session_.DescribeLine(static_cast<std::size_t>(row));
+  if (info.amounts.empty()) {
+    QApplication::beep();
+    return;
+  }
+  const std::string line = ui_.ListBox1->Model()->Lines().Line(static_cast<std::size_t>(row));
+  QStringList amounts;
+  for (const dravello::Currency amount : info.amounts) {
+    amounts << Text(dravello::FormatExact(amount, engine_.Separadores().decimal));
+  }
+  for (;;) {
+    CorrectionDialog dialog(Text(line), amounts, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    amounts = dialog.Amounts();
+    std::vector<std::string> texts;
+    for (const QString& amount : amounts) texts.push_back(amount.toStdString());
+    std::string error;
+    std::unique_ptr<dravello::ReplayRun> run =
+        session_.Correct(static_cast<std::size_t>(row), texts, error);
+    if (!error.empty()) {
+      view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle, error);
+      continue;  // the dialog again, with what was typed
+    }
+    if (ApplyReplay(std::move(run), QStringLiteral("Corrigiendo las operaciones…"), line)) {
+      ui_.ListBox1->SelectRow(row);
+    }
+    return;
+  }
+}
+
+void TFormCalculadora::QuitarOperacion() {
+  const int row = ui_.ListBox1->SelectedRow();
+  std::unique_ptr<dravello::ReplayRun> run =
+      row < 0 ? nullptr : session_.Remove(static_cast<std::size_t>(row));
+  if (!run) {
+    QApplication::beep();
+    return;
+  }
+  const std::string line = ui_.ListBox1->Model()->Lines().Line(static_cast<std::size_t>(row));
+  if (ApplyReplay(std::move(run), QStringLiteral("Quitando la operación…"), line)) {
+    ui_.ListBox1->SelectRow(std::min(row, ui_.ListBox1->Model()->rowCount() - 1));
+  }
+}
+
+void TFormCalculadora::BorrarCinta() {
+  session_.Run(dravello::JournalEntry::ClearTape());
+}
+
+bool TFormCalculadora::ApplyReplay(std::unique_ptr<dravello::ReplayRun> run,
+                                   const QString& progress, const std::string& line) {
+  if (!run) return false;
+  const std::size_t commands = run->In().entries.size();
+  if (commands < kReplayOnThread) {
+    run->Run();
+  } else {
+    // A long replay: the window goes on (it paints, keys wait their turn) and shows how far
+    // it has got; "Cancelar" leaves everything as it was.
+    dravello::ReplayJob job(*run);
+    QProgressDialog dialog(progress, QStringLiteral("Cancelar"), 0, static_cast<int>(commands),
+                           this);
+    dialog.setWindowTitle(QString::fromLatin1(dravello::kApplicationTitle));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(400);
+    dialog.setAutoReset(false);
+    dialog.setAutoClose(false);
+    queue_.BeginWait();
+    while (!job.Finished()) {
+      dialog.setValue(static_cast<int>(job.Done()));
+      if (dialog.wasCanceled()) job.Cancel();
+      QEventLoop wait;
+      QTimer::singleShot(30, &wait, &QEventLoop::quit);
+      wait.exec();
+    }
+    queue_.EndWait();
+  }
+  dravello::ReplayRun::Output& out = run->Out();
+  if (out.cancelled || out.refused) {
+    session_.Drop();
+    if (out.refused) {
+      std::string reason = out.refusal;
+      reason.erase(0, reason.find_first_not_of(' '));
+      reason.erase(reason.find_last_not_of(' ') + 1);
+      view_.ShowMessage(dravello::MessageKind::kWarning, dravello::kApplicationTitle,
+                        "No se ha corregido \xAB" + line +
+                            "\xBB: con el cambio, una operaci\xF3n dar\xED"
+                            "a el error \xAB" +
+                            reason + "\xBB. Nada ha cambiado.");
+    }
+    return false;
+  }
+  std::size_t unchanged = 0;
+  dravello::TapeLines lines = session_.Commit(*run, unchanged);
+  ui_.ListBox1->Model()->Replace(std::move(lines), unchanged);
+  ui_.ListBox1->SelectRow(ui_.ListBox1->Model()->rowCount() - 1);
+  return true;
+}
+
+void TFormCalculadora::UpdateTapeMenu() {
+  using dravello::TapeAction;
+  dravello::TapeList* list = ui_.ListBox1;
+  const auto set = [list](TapeAction action, bool enabled, const QString& why) {
+    QAction* entry = list->Action(action);
+    entry->setEnabled(enabled);
+    // A greyed entry says why in its hint.
+    const QString hint = enabled ? QString() : why;
+    entry->setToolTip(hint.isEmpty() ? entry->text().remove(u'&').section(u'\t', 0, 0) : hint);
+    entry->setStatusTip(hint);
+    entry->setWhatsThis(hint);
+  };
+  set(TapeAction::kUndo, session_.CanUndo(),
+      session_.Entries().empty() || session_.CanRedo()
+          ? QStringLiteral("No hay nada que deshacer")
+          : QStringLiteral("No hay nada que deshacer: un cambio de la tabla de monedas no se "
+                           "deshace"));
+  set(TapeAction::kRedo, session_.CanRedo(), QStringLiteral("No hay nada que rehacer"));
+  const int row = list->SelectedRow();
+  const dravello::Session::LineInfo info =
+      row < 0 ? dravello::Session::LineInfo{}
+              : session_.DescribeLine(static_cast<std::size_t>(row));
+  const QString why = row < 0           ? QStringLiteral("No hay ninguna línea seleccionada")
+                      : !info.operation ? QStringLiteral("Esta línea no muestra una operación")
+                                        : QStringLiteral(
+                                              "Sus importes no se teclearon: vienen de una "
+                                              "memoria, de un resultado o de un cambio de "
+                                              "moneda");
+  set(TapeAction::kCorrect, !info.amounts.empty(), why);
+  set(TapeAction::kRemove, info.removable,
+      info.operation && !info.amounts.empty()
+          ? QStringLiteral("Su importe no se tecleó: viene de una memoria, de un resultado o de "
+                           "un cambio de moneda")
+          : why);
+  set(TapeAction::kClear, list->Model()->rowCount() > 0, QStringLiteral("La cinta está vacía"));
+  set(TapeAction::kRecover, false, QStringLiteral("No hay ninguna sesión anterior guardada"));
+  list->Action(TapeAction::kKeepOnDisk)->setChecked(false);
+  list->Action(TapeAction::kKeepOnDisk)->setEnabled(false);
+}
+
+void TFormCalculadora::TapeMenuAction(int action, bool) {
+  switch (static_cast<dravello::TapeAction>(action)) {
+    case dravello::TapeAction::kUndo:
+      Input([this] { Deshacer(); });
+      break;
+    case dravello::TapeAction::kRedo:
+      Input([this] { Rehacer(); });
+      break;
+    case dravello::TapeAction::kCorrect:
+      Input([this] { CorregirImporte(); });
+      break;
+    case dravello::TapeAction::kRemove:
+      Input([this] { QuitarOperacion(); });
+      break;
+    case dravello::TapeAction::kClear:
+      Input([this] { BorrarCinta(); });
+      break;
+    case dravello::TapeAction::kRecover:
+    case dravello::TapeAction::kKeepOnDisk:
+      break;
+  }
 }

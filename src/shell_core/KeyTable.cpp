@@ -66,6 +66,13 @@ constexpr std::array<WindowKey, 14> kWindowKeys = {{
     {"Shift+F9", "GradBtn1"},  // the equivalences panel
 }};
 
+constexpr std::array<ListKey, 4> kListKeys = {{
+    {"Ctrl+Z", "Deshacer"},
+    {"Ctrl+Y", "Rehacer"},
+    {"Ctrl+Shift+Z", "Rehacer"},
+    {"F2", "Corregir"},
+}};
+
 }  // namespace
 
 std::span<const KeyButton> KeyButtons() {
@@ -74,6 +81,10 @@ std::span<const KeyButton> KeyButtons() {
 
 std::span<const WindowKey> WindowKeys() {
   return kWindowKeys;
+}
+
+std::span<const ListKey> ListKeys() {
+  return kListKeys;
 }
 
 std::string KeyLabel(std::string_view keys) {

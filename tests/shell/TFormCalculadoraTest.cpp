@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -451,10 +452,67 @@ class TFormCalculadoraTest : public QObject {
     auto* list = Control<dravello::TapeList>("ListBox1");
     list->ShowMenu();
     QTRY_VERIFY(list->Menu()->isVisible());
-    list->Menu()->actions().last()->trigger();
+    for (QAction* action : list->Menu()->actions()) {
+      if (action->text() == QStringLiteral("&Imprimir…")) action->trigger();
+    }
     list->Menu()->hide();
     // The print dialog, or the print button's message where there is no printer.
     QTRY_VERIFY(!dialogs.isEmpty() || !closer_->boxes.isEmpty());
+  }
+
+  // Ctrl+Z undoes a step and Ctrl+Y redoes it; F2 corrects the selected line through its
+  // dialog (the lines that change are marked); the menu takes an operation out and empties the
+  // list, and undo brings the lines back.
+  void undoCorrectionAndClearingWorkFromTheKeysAndTheMenu() {
+    auto* list = Control<dravello::TapeList>("ListBox1");
+    Type(QStringLiteral("12+21,5+7\r"));
+    const QStringList typed{QStringLiteral("12,00 + 21,50 = 33,50"),
+                            QStringLiteral("33,50 + 7,00 = 40,50")};
+    QCOMPARE(Lines(), typed);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Lines(), typed.mid(0, 1));
+    QCOMPARE(Display(), QStringLiteral("7,00"));
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Lines(), typed);
+    QCOMPARE(Display(), QStringLiteral("40,50"));
+
+    QTimer filler;
+    connect(&filler, &QTimer::timeout, this, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("EditImporte2"));
+        if (edit == nullptr || edit->text() != QStringLiteral("21,5")) return dialog->reject();
+        edit->setText(QStringLiteral("12,5"));
+        dialog->accept();
+      }
+    });
+    filler.start(10);
+    list->SelectRow(0);
+    Key(Qt::Key_F2);
+    filler.stop();
+    QCOMPARE(Lines(), (QStringList{QStringLiteral("12,00 + 12,50 = 24,50"),
+                                   QStringLiteral("24,50 + 7,00 = 31,50")}));
+    const QAbstractItemModel* model = list->model();
+    QCOMPARE(model->index(1, 0).data(Qt::AccessibleDescriptionRole).toString(),
+             QStringLiteral("corregida"));
+
+    const auto choose = [list](dravello::TapeAction action) {
+      list->ShowMenu();
+      QTRY_VERIFY(list->Menu()->isVisible());
+      list->Action(action)->trigger();
+      list->Menu()->hide();
+    };
+    list->SelectRow(1);
+    choose(dravello::TapeAction::kRemove);
+    QTRY_COMPARE(Lines(), QStringList{QStringLiteral("12,00 + 12,50 = 24,50")});
+    choose(dravello::TapeAction::kClear);
+    QTRY_VERIFY(Lines().isEmpty());
+    QCOMPARE(Display(), QStringLiteral("24,50"));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Lines(), QStringList{QStringLiteral("12,00 + 12,50 = 24,50")});
+    while (form_->Journal().CanUndo()) Key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(Lines().isEmpty());
+    QCOMPARE(Display(), QStringLiteral("0,00"));
+    QVERIFY(closer_->boxes.isEmpty());
   }
 
   void altWithAnAcceleratorClicksAlsoInTheList() {
