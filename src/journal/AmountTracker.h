@@ -23,10 +23,10 @@ struct EnteredAmount {
 
 // A line of the list that shows an operation, with where its amounts came from.
 struct OperationLine {
-  std::uint64_t line = 0;                    // counted among all the lines written
-  std::uint32_t entry = 0;                   // the command that wrote it
-  std::uint32_t operator_entry = kNoEntry;   // the command of its operator
-  EnteredAmount a, b;                        // its operands; b only for two operands
+  std::uint64_t line = 0;                   // counted among all the lines written
+  std::uint32_t entry = 0;                  // the command that wrote it
+  std::uint32_t operator_entry = kNoEntry;  // the command of its operator
+  EnteredAmount a, b;                       // its operands; b only for two operands
   bool binary = false;
 };
 
@@ -57,7 +57,7 @@ class AmountTracker {
   };
   static EnteredAmount Amount(const Register& r, Currency value);
 
-  Register x_, y_;  // the accumulator and the display register
+  Register x_, y_;                           // the accumulator and the display register
   std::uint32_t operator_entry_ = kNoEntry;  // the command that made the operator pending
 };
 

@@ -13,7 +13,8 @@ SessionState ReplayRun::StartState(const JournalStart& start) {
   Calculadora calculadora(view, start.separators);
   Monedas monedas(calculadora, view, std::string());
   monedas.IniciaCalculadora(start.table);
-  SessionState state = SessionState::Capture(0, calculadora, monedas, view, JournalRunner(calculadora, monedas, view, {}, false));
+  SessionState state = SessionState::Capture(0, calculadora, monedas, view,
+                                             JournalRunner(calculadora, monedas, view, {}, false));
   return state;
 }
 
@@ -21,7 +22,8 @@ std::uint8_t ReplayRun::ChangedLines(std::uint64_t first, std::uint64_t end) con
   std::uint8_t marks = 0;
   for (std::uint64_t k = 0; first + k < end && k < 8; ++k) {
     const auto line = static_cast<std::size_t>(first + k);
-    const bool same = line < in_.tape.Written() && in_.tape.WrittenLine(line) == out_.tape.WrittenLine(line);
+    const bool same =
+        line < in_.tape.Written() && in_.tape.WrittenLine(line) == out_.tape.WrittenLine(line);
     if (!same) marks = static_cast<std::uint8_t>(marks | (1u << k));
   }
   return marks;
@@ -82,8 +84,8 @@ void ReplayRun::Run(std::atomic<std::size_t>& done, const std::atomic<bool>& can
     }
     done.fetch_add(1, std::memory_order_relaxed);
   }
-  out_.end = SessionState::Capture(in_.from.entry + in_.entries.size(), calculadora, monedas,
-                                   view, runner);
+  out_.end = SessionState::Capture(in_.from.entry + in_.entries.size(), calculadora, monedas, view,
+                                   runner);
 }
 
 }  // namespace dravello

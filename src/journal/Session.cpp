@@ -199,7 +199,8 @@ std::unique_ptr<ReplayRun> Session::Correct(std::size_t row,
     for (; next < amount.first; ++next) added.push_back(journal_[next]);
     bool signed_by_key = false;
     for (std::size_t j = amount.first; j <= amount.last; ++j) {
-      signed_by_key = signed_by_key || (journal_[j].kind == CommandKind::kKey && journal_[j].key == 'S');
+      signed_by_key =
+          signed_by_key || (journal_[j].kind == CommandKind::kKey && journal_[j].key == 'S');
     }
     auto commands = AmountCommands(amounts[i], journal_[amount.first], signed_by_key,
                                    calculadora_.Separadores().decimal, error);
@@ -213,10 +214,9 @@ std::unique_ptr<ReplayRun> Session::Correct(std::size_t row,
     next = amount.last + 1;
   }
   const bool same =
-      added.size() == end - at && std::equal(added.begin(), added.end(), journal_.begin() + at,
-                                             [](const JournalEntry& a, const JournalEntry& b) {
-                                               return a.SameCommand(b);
-                                             });
+      added.size() == end - at &&
+      std::equal(added.begin(), added.end(), journal_.begin() + at,
+                 [](const JournalEntry& a, const JournalEntry& b) { return a.SameCommand(b); });
   if (same) return nullptr;
   return PrepareEdit(at, end, std::move(added));
 }
@@ -301,8 +301,9 @@ TapeLines Session::Commit(ReplayRun& run, std::size_t& unchanged) {
   const bool recover = pending_.kind == Pending::Kind::kRecover;
   const std::size_t from = recover ? 0 : in.from.entry;
   const std::size_t at = recover ? 0 : pending_.at;
-  const std::uint64_t first_changed =
-      recover ? 0 : at < journal_.size() ? journal_[at].first_line : view_.LinesWritten();
+  const std::uint64_t first_changed = recover                ? 0
+                                      : at < journal_.size() ? journal_[at].first_line
+                                                             : view_.LinesWritten();
   Forget(at);
 
   journal_.resize(from);

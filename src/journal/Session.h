@@ -56,9 +56,9 @@ class Session {
 
   // What line `row` of the list (as shown) offers.
   struct LineInfo {
-    bool operation = false;            // it shows an operation
-    std::vector<Currency> amounts;     // its amounts that the user entered, in order
-    bool removable = false;            // its operator and amount can be taken out
+    bool operation = false;         // it shows an operation
+    std::vector<Currency> amounts;  // its amounts that the user entered, in order
+    bool removable = false;         // its operator and amount can be taken out
   };
   LineInfo DescribeLine(std::size_t row) const;
   // Replaces the amounts of line `row` that the user entered by `amounts` (texts in the

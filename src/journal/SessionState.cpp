@@ -41,10 +41,10 @@ void SessionState::Restore(Calculadora& calculadora, Monedas& monedas, SessionVi
 
 bool SameEstado(const EstadoCalculadora& a, const EstadoCalculadora& b) {
   return a.TextoEntrada == b.TextoEntrada && a.Numeros[1] == b.Numeros[1] &&
-         a.Numeros[2] == b.Numeros[2] && a.Operacion == b.Operacion &&
-         a.HayNumero == b.HayNumero && a.HayOperacion == b.HayOperacion &&
-         a.NuevaEntrada == b.NuevaEntrada && a.MemoriaA == b.MemoriaA &&
-         a.MemoriaB == b.MemoriaB && a.MemoriaC == b.MemoriaC && a.MemoriaAux == b.MemoriaAux;
+         a.Numeros[2] == b.Numeros[2] && a.Operacion == b.Operacion && a.HayNumero == b.HayNumero &&
+         a.HayOperacion == b.HayOperacion && a.NuevaEntrada == b.NuevaEntrada &&
+         a.MemoriaA == b.MemoriaA && a.MemoriaB == b.MemoriaB && a.MemoriaC == b.MemoriaC &&
+         a.MemoriaAux == b.MemoriaAux;
 }
 
 }  // namespace dravello

@@ -109,7 +109,8 @@ void SessionView::SetPanelEqui(const std::string& caption) {
 
 void SessionView::SetCurrencyButton(int tag, const std::string& caption, bool enabled) {
   if (tag >= 0 && tag < 7) {
-    Keep(state_.buttons[static_cast<std::size_t>(tag)], ViewState::CurrencyButton{caption, enabled});
+    Keep(state_.buttons[static_cast<std::size_t>(tag)],
+         ViewState::CurrencyButton{caption, enabled});
   }
   if (shown_) shown_->SetCurrencyButton(tag, caption, enabled);
 }

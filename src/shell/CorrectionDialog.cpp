@@ -3,8 +3,7 @@
 
 #include <QPushButton>
 
-CorrectionDialog::CorrectionDialog(const QString& line, const QStringList& amounts,
-                                   QWidget* parent)
+CorrectionDialog::CorrectionDialog(const QString& line, const QStringList& amounts, QWidget* parent)
     : QDialog(parent) {
   ui_.setupUi(this);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);

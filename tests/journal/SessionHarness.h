@@ -20,8 +20,11 @@ namespace dravello {
 class SessionHarness {
  public:
   explicit SessionHarness(const TTablaMonedas& table, Separators separators = {',', '.'})
-      : shown_(*this), view_(&shown_), calculadora_(view_, separators),
-        monedas_(calculadora_, view_, std::string()), session_(calculadora_, monedas_, view_) {
+      : shown_(*this),
+        view_(&shown_),
+        calculadora_(view_, separators),
+        monedas_(calculadora_, view_, std::string()),
+        session_(calculadora_, monedas_, view_) {
     session_.SetTape(&tape_, [this] {
       const bool any = !tape_.Empty();
       tape_.Hide(tape_.Written());
@@ -79,8 +82,8 @@ class SessionHarness {
     void SetRecallButton(int, bool, WinColor) override {}
     void SetPanel5(const std::string&, WinColor, const std::string&) override {}
     void AppendListLine(const std::string& line) override {
-      const TMoneda& m = h_.monedas_.TablaMonedas()[static_cast<std::size_t>(
-          h_.monedas_.MonedaActual())];
+      const TMoneda& m =
+          h_.monedas_.TablaMonedas()[static_cast<std::size_t>(h_.monedas_.MonedaActual())];
       h_.tape_.SetCurrency(m.Moneda);
       h_.tape_.Append(line);
     }

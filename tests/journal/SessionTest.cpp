@@ -36,7 +36,8 @@ std::vector<std::string> ReplayTrace(const std::string& journal) {
   FILE* pipe = ::popen(command.c_str(), "r");
   std::string output;
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    output.append(buffer, n);
   EXPECT_EQ(::pclose(pipe), 0);
   std::vector<std::string> states, list;
   std::string block;
