@@ -380,6 +380,13 @@ std::int64_t Session::RowOf(std::size_t entry) const {
 
 // --- The disk ---------------------------------------------------------------------------------
 
+std::string Session::Text() const {
+  std::string text;
+  AppendJournalStart(start_, text);
+  for (const JournalEntry& entry : journal_) AppendJournalEntry(entry, text);
+  return text;
+}
+
 void Session::Forget(std::size_t at) {
   if (disk_rewrite_ || at >= disk_entries_) return;
   // The file is cut back to the text of the commands before `at`, as they were written.

@@ -84,9 +84,13 @@ class Session {
   // when hidden.
   std::int64_t RowOf(std::size_t entry) const;
 
+  // The journal as text (its start record and its commands).
+  std::string Text() const;
+
   // The journal on disk. TakeDiskWork gives what to write for it to hold the journal: a whole
-  // text to replace it with, or a length to cut it to and bytes to append. FailedDiskWork says
-  // the last work did not succeed (the whole text is written next time).
+  // text to replace it with, or a length to cut it to and bytes to append. DiskLost says the
+  // disk does not hold what the works gave (a write failed, the file went): the next work is
+  // the whole text.
   struct DiskWork {
     bool rewrite = false;
     std::uint64_t keep = 0;  // !rewrite: the bytes of the file to keep
@@ -94,7 +98,7 @@ class Session {
   };
   bool DiskBehind() const;
   DiskWork TakeDiskWork();
-  void FailedDiskWork() { disk_rewrite_ = true; }
+  void DiskLost() { disk_rewrite_ = true; }
 
  private:
   struct Edit {

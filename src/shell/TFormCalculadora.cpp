@@ -6,14 +6,17 @@
 #include <QFile>
 #include <QImage>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <cerrno>
 #include <map>
 #include <span>
 
@@ -26,10 +29,12 @@
 #include "Pictures.h"
 #include "Portapapeles.h"
 #include "ReplayJob.h"
+#include "SystemErrorText.h"
 #include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
 #include "TapeModel.h"
+#include "TapeOnDisk.h"
 #include "TapePrinter.h"
 
 using dravello::KeyButton;
@@ -127,12 +132,19 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
   }
   ListKeysInTooltips();
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
+  journal_timer_.setSingleShot(true);
+  connect(&journal_timer_, &QTimer::timeout, this, &TFormCalculadora::WriteJournal);
   QCoreApplication::instance()->installEventFilter(this);
   FormCreate();
 }
 
 TFormCalculadora::~TFormCalculadora() {
   QCoreApplication::instance()->removeEventFilter(this);
+  // A normal close: the journal is written whole and becomes the previous session.
+  if (store_) {
+    if (session_.DiskBehind()) WriteJournal();
+    store_->CloseAsPrevious(!session_.Entries().empty());
+  }
 }
 
 void TFormCalculadora::FormCreate() {
@@ -364,6 +376,7 @@ void TFormCalculadora::MoveFocusByArrow(int key) {
 
 void TFormCalculadora::Input(std::function<void()> input) {
   queue_.Run(std::move(input));
+  ScheduleJournal();
 }
 
 bool TFormCalculadora::Command(char ch) {
@@ -654,50 +667,206 @@ void TFormCalculadora::BorrarCinta() {
 bool TFormCalculadora::ApplyReplay(std::unique_ptr<dravello::ReplayRun> run,
                                    const QString& progress, const std::string& line) {
   if (!run) return false;
-  const std::size_t commands = run->In().entries.size();
-  if (commands < kReplayOnThread) {
-    run->Run();
-  } else {
-    // A long replay: the window goes on (it paints, keys wait their turn) and shows how far
-    // it has got; "Cancelar" leaves everything as it was.
-    dravello::ReplayJob job(*run);
-    QProgressDialog dialog(progress, QStringLiteral("Cancelar"), 0, static_cast<int>(commands),
-                           this);
-    dialog.setWindowTitle(QString::fromLatin1(dravello::kApplicationTitle));
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setMinimumDuration(400);
-    dialog.setAutoReset(false);
-    dialog.setAutoClose(false);
-    queue_.BeginWait();
-    while (!job.Finished()) {
-      dialog.setValue(static_cast<int>(job.Done()));
-      if (dialog.wasCanceled()) job.Cancel();
-      QEventLoop wait;
-      QTimer::singleShot(30, &wait, &QEventLoop::quit);
-      wait.exec();
-    }
-    queue_.EndWait();
-  }
-  dravello::ReplayRun::Output& out = run->Out();
-  if (out.cancelled || out.refused) {
+  if (!RunReplay(*run, progress)) {
     session_.Drop();
-    if (out.refused) {
-      std::string reason = out.refusal;
-      reason.erase(0, reason.find_first_not_of(' '));
-      reason.erase(reason.find_last_not_of(' ') + 1);
-      view_.ShowMessage(dravello::MessageKind::kWarning, dravello::kApplicationTitle,
-                        "No se ha corregido \xAB" + line +
-                            "\xBB: con el cambio, una operaci\xF3n dar\xED"
-                            "a el error \xAB" +
-                            reason + "\xBB. Nada ha cambiado.");
-    }
     return false;
   }
+  if (run->Out().refused) {
+    session_.Drop();
+    std::string reason = run->Out().refusal;
+    reason.erase(0, reason.find_first_not_of(' '));
+    reason.erase(reason.find_last_not_of(' ') + 1);
+    view_.ShowMessage(dravello::MessageKind::kWarning, dravello::kApplicationTitle,
+                      "No se ha corregido \xAB" + line +
+                          "\xBB: con el cambio, una operaci\xF3n dar\xED"
+                          "a el error \xAB" +
+                          reason + "\xBB. Nada ha cambiado.");
+    return false;
+  }
+  Install(*run);
+  return true;
+}
+
+bool TFormCalculadora::RunReplay(dravello::ReplayRun& run, const QString& progress) {
+  const std::size_t commands = run.In().entries.size();
+  if (commands < kReplayOnThread) {
+    run.Run();
+    return true;
+  }
+  // A long replay: the window goes on (it paints, keys wait their turn) and shows how far it
+  // has got; "Cancelar" leaves everything as it was.
+  dravello::ReplayJob job(run);
+  QProgressDialog dialog(progress, QStringLiteral("Cancelar"), 0, static_cast<int>(commands), this);
+  dialog.setWindowTitle(QString::fromLatin1(dravello::kApplicationTitle));
+  dialog.setWindowModality(Qt::WindowModal);
+  dialog.setMinimumDuration(400);
+  dialog.setAutoReset(false);
+  dialog.setAutoClose(false);
+  queue_.BeginWait();
+  while (!job.Finished()) {
+    dialog.setValue(static_cast<int>(job.Done()));
+    if (dialog.wasCanceled()) job.Cancel();
+    QEventLoop wait;
+    QTimer::singleShot(30, &wait, &QEventLoop::quit);
+    wait.exec();
+  }
+  queue_.EndWait();
+  return !run.Out().cancelled;
+}
+
+void TFormCalculadora::Install(dravello::ReplayRun& run) {
   std::size_t unchanged = 0;
-  dravello::TapeLines lines = session_.Commit(*run, unchanged);
+  dravello::TapeLines lines = session_.Commit(run, unchanged);
   ui_.ListBox1->Model()->Replace(std::move(lines), unchanged);
   ui_.ListBox1->SelectRow(ui_.ListBox1->Model()->rowCount() - 1);
-  return true;
+  ScheduleJournal();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The journal on disk
+
+void TFormCalculadora::StartJournal(const std::string& folder) {
+  journal_folder_ = folder;
+  if (!dravello::ReadTapeOnDisk(monedas_.RutaIni())) return;
+  store_ = std::make_unique<dravello::JournalStore>(folder);
+  std::optional<dravello::JournalStore::Claimed> claimed = store_->ClaimUnclosed();
+  if (!claimed) return;
+  std::optional<dravello::JournalRead> journal = ReadClaimed(*claimed);
+  if (!journal) return;
+  if (journal->entries.empty()) {
+    store_->Release(*claimed, dravello::JournalStore::Fate::kDelete);
+    return;
+  }
+  std::unique_ptr<dravello::ReplayRun> run = session_.Recover(*journal);
+  if (!RunReplay(*run, QStringLiteral("Leyendo la sesión anterior…"))) {
+    session_.Drop();
+    store_->Release(*claimed, dravello::JournalStore::Fate::kPrevious);
+    return;
+  }
+  QMessageBox question(
+      QMessageBox::Question, QString::fromLatin1(dravello::kApplicationTitle),
+      QStringLiteral("La última sesión de la calculadora terminó sin cerrarse (un corte de luz, "
+                     "un cierre forzado…). Guarda %1 operaciones; su cinta tiene %2 líneas.\n\n"
+                     "¿Quiere recuperarla?")
+          .arg(journal->entries.size())
+          .arg(run->Out().tape.Count()),
+      QMessageBox::Yes | QMessageBox::No, this);
+  question.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+  question.button(QMessageBox::No)->setText(QStringLiteral("No"));
+  question.setDefaultButton(QMessageBox::Yes);
+  if (question.exec() == QMessageBox::Yes) {
+    Install(*run);
+    store_->Release(*claimed, dravello::JournalStore::Fate::kDelete);
+  } else {
+    // Kept as the previous session: the list's menu can still recover it.
+    session_.Drop();
+    store_->Release(*claimed, dravello::JournalStore::Fate::kPrevious);
+  }
+}
+
+std::optional<dravello::JournalRead> TFormCalculadora::ReadClaimed(
+    dravello::JournalStore::Claimed& claimed) {
+  dravello::JournalRead journal;
+  std::string error;
+  std::string reason;
+  if (claimed.error != 0) {
+    reason = claimed.error == EFBIG
+                 ? "es demasiado grande"
+                 : "no se puede leer: " + dravello::SystemErrorText(claimed.error);
+  } else if (!dravello::ReadJournalText(claimed.text, dravello::JournalTextMode::kTornEnd, journal,
+                                        error)) {
+    reason = journal.newer ? "es de una versi\xF3n m\xE1s nueva del programa"
+                           : "est\xE1 da\xF1"
+                             "ada (" +
+                                 error + ")";
+  } else {
+    return journal;
+  }
+  const std::string aside = store_->Release(claimed, dravello::JournalStore::Fate::kAside);
+  view_.ShowMessage(dravello::MessageKind::kWarning, dravello::kApplicationTitle,
+                    "La sesi\xF3n guardada no se puede recuperar: " + reason +
+                        ". Queda aparte, en \xAB" + dravello::Utf8ToCp1252Lossy(aside, '?') +
+                        "\xBB, y la calculadora sigue con una sesi\xF3n nueva.");
+  return std::nullopt;
+}
+
+void TFormCalculadora::RecuperarSesion() {
+  if (!store_) return;
+  std::optional<dravello::JournalStore::Claimed> claimed = store_->ClaimPrevious();
+  if (!claimed) {
+    QApplication::beep();
+    return;
+  }
+  std::optional<dravello::JournalRead> journal = ReadClaimed(*claimed);
+  if (!journal) return;
+  // This session becomes the previous one, so that nothing is lost.
+  const std::string replaced = session_.Entries().empty() ? std::string() : session_.Text();
+  std::unique_ptr<dravello::ReplayRun> run = session_.Recover(*journal);
+  if (!RunReplay(*run, QStringLiteral("Recuperando la sesión anterior…"))) {
+    session_.Drop();
+    store_->Release(*claimed, dravello::JournalStore::Fate::kPrevious);
+    return;
+  }
+  Install(*run);
+  store_->Release(*claimed, dravello::JournalStore::Fate::kDelete);
+  if (!replaced.empty()) store_->WritePrevious(replaced);
+}
+
+void TFormCalculadora::GuardarEnDisco(bool on) {
+  if (!dravello::WriteTapeOnDisk(monedas_.RutaIni(), on)) {
+    view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
+                      "Unable to write to " + monedas_.RutaIni() + ".");
+  }
+  if (journal_folder_.empty()) return;
+  if (!on) {
+    // Every journal goes at once, this one's and the other windows' (they notice and stop).
+    journal_timer_.stop();
+    if (!store_) store_ = std::make_unique<dravello::JournalStore>(journal_folder_);
+    store_->DeleteAll();
+    store_.reset();
+    return;
+  }
+  if (!store_) store_ = std::make_unique<dravello::JournalStore>(journal_folder_);
+  session_.DiskLost();
+  ScheduleJournal();
+}
+
+void TFormCalculadora::FlushJournal() {
+  journal_timer_.stop();
+  if (store_ && session_.DiskBehind()) WriteJournal();
+}
+
+void TFormCalculadora::ScheduleJournal() {
+  // A timer only while something is unwritten: an idle window never wakes up for it.
+  if (store_ && !journal_timer_.isActive() && session_.DiskBehind()) journal_timer_.start(1000);
+}
+
+void TFormCalculadora::WriteJournal() {
+  if (!store_) return;
+  if (store_->Gone()) {
+    // Another window stopped keeping the tape on disk and deleted the journals.
+    if (!dravello::ReadTapeOnDisk(monedas_.RutaIni())) {
+      store_.reset();
+      return;
+    }
+    session_.DiskLost();
+  }
+  const dravello::Session::DiskWork work = session_.TakeDiskWork();
+  const bool written =
+      work.rewrite ? store_->Rewrite(work.bytes) : store_->Append(work.keep, work.bytes);
+  if (written) {
+    disk_error_shown_ = false;
+    return;
+  }
+  session_.DiskLost();
+  // Said once; the next command tries again.
+  if (!disk_error_shown_) {
+    disk_error_shown_ = true;
+    view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
+                      "No se puede guardar la cinta en disco (" + store_->Folder() +
+                          "): " + dravello::SystemErrorText(store_->Error()) +
+                          ". La calculadora sigue; lo que haga se guardar\xE1 cuando se pueda.");
+  }
 }
 
 void TFormCalculadora::UpdateTapeMenu() {
@@ -735,12 +904,15 @@ void TFormCalculadora::UpdateTapeMenu() {
                            "un cambio de moneda")
           : why);
   set(TapeAction::kClear, list->Model()->rowCount() > 0, QStringLiteral("La cinta está vacía"));
-  set(TapeAction::kRecover, false, QStringLiteral("No hay ninguna sesión anterior guardada"));
-  list->Action(TapeAction::kKeepOnDisk)->setChecked(false);
-  list->Action(TapeAction::kKeepOnDisk)->setEnabled(false);
+  set(TapeAction::kRecover, store_ && store_->HasPrevious(),
+      store_ ? QStringLiteral("No hay ninguna sesión anterior guardada")
+             : QStringLiteral("La cinta no se guarda en disco"));
+  set(TapeAction::kKeepOnDisk, !journal_folder_.empty(),
+      QStringLiteral("Esta ventana no guarda la cinta"));
+  list->Action(TapeAction::kKeepOnDisk)->setChecked(store_ != nullptr);
 }
 
-void TFormCalculadora::TapeMenuAction(int action, bool) {
+void TFormCalculadora::TapeMenuAction(int action, bool checked) {
   switch (static_cast<dravello::TapeAction>(action)) {
     case dravello::TapeAction::kUndo:
       Input([this] { Deshacer(); });
@@ -758,7 +930,10 @@ void TFormCalculadora::TapeMenuAction(int action, bool) {
       Input([this] { BorrarCinta(); });
       break;
     case dravello::TapeAction::kRecover:
+      Input([this] { RecuperarSesion(); });
+      break;
     case dravello::TapeAction::kKeepOnDisk:
+      Input([this, checked] { GuardarEnDisco(checked); });
       break;
   }
 }

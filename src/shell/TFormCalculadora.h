@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -9,6 +10,8 @@
 
 #include "Calculadora.h"
 #include "CommandQueue.h"
+#include "JournalStore.h"
+#include "JournalText.h"
 #include "KeyInput.h"
 #include "KeyTable.h"
 #include "Monedas.h"
@@ -69,11 +72,19 @@ class TFormCalculadora : public QWidget {
   void AbrirCambios(bool abrir);
 
   // The journal's work, from the list's menu and the journal's keys: each is one step of undo.
-  void Deshacer();         // undoes the last step (the desktop's beep when there is none)
-  void Rehacer();          // redoes the last step undone
-  void CorregirImporte();  // "Corregir importe…" of the selected line
-  void QuitarOperacion();  // "Quitar operación" of the selected line
-  void BorrarCinta();      // "Borrar la cinta"
+  void Deshacer();               // undoes the last step (the desktop's beep when there is none)
+  void Rehacer();                // redoes the last step undone
+  void CorregirImporte();        // "Corregir importe…" of the selected line
+  void QuitarOperacion();        // "Quitar operación" of the selected line
+  void BorrarCinta();            // "Borrar la cinta"
+  void RecuperarSesion();        // "Recuperar la sesión anterior": swaps it with this session
+  void GuardarEnDisco(bool on);  // "Guardar la cinta en disco": on keeps the journal on disk
+
+  // Keeps the journal on disk in `folder`, unless the settings file says not to, after offering
+  // to recover a session whose program ended without a normal close. Once the window shows.
+  void StartJournal(const std::string& folder);
+  // Writes at once what the disk does not hold yet (before a signal ends the program).
+  void FlushJournal();
 
  public slots:
   // The click handlers that the layout connects, named after their controls (a handler may serve
@@ -126,6 +137,15 @@ class TFormCalculadora : public QWidget {
   // was none, or it was cancelled or refused.
   bool ApplyReplay(std::unique_ptr<dravello::ReplayRun> run, const QString& progress,
                    const std::string& line = std::string());
+  // Runs a prepared replay, on a thread with its progress when long; false when cancelled.
+  bool RunReplay(dravello::ReplayRun& run, const QString& progress);
+  // Puts a finished replay in place: the journal, the state and the list.
+  void Install(dravello::ReplayRun& run);
+  // The journal work is written within a second of the command that made it, all at once.
+  void ScheduleJournal();
+  void WriteJournal();
+  // A journal taken over, read; one that cannot be read is set aside and the user told so.
+  std::optional<dravello::JournalRead> ReadClaimed(dravello::JournalStore::Claimed& claimed);
   void MoveFocusByArrow(int key);
   // The accelerator stage: clicks the enabled, visible button whose caption marks `typed`.
   bool OfferAccelerator(QChar typed);
@@ -157,4 +177,8 @@ class TFormCalculadora : public QWidget {
   Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
   bool background_shown_ = false;
   std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
+  std::string journal_folder_;         // empty: no journal on disk at all
+  std::unique_ptr<dravello::JournalStore> store_;  // while the tape is kept on disk
+  QTimer journal_timer_;                           // runs only while something is unwritten
+  bool disk_error_shown_ = false;
 };

@@ -60,12 +60,7 @@ class SessionHarness {
   }
 
   // The journal's text, as the disk holds it.
-  std::string JournalText() {
-    std::string text;
-    AppendJournalStart(session_.Start(), text);
-    for (const JournalEntry& entry : session_.Entries()) AppendJournalEntry(entry, text);
-    return text;
-  }
+  std::string JournalText() const { return session_.Text(); }
 
   Session& session() { return session_; }
   const TapeLines& tape() const { return tape_; }

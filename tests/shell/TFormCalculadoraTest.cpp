@@ -31,6 +31,7 @@
 #include "TapeLines.h"
 #include "TapeList.h"
 #include "TapeModel.h"
+#include "TapeOnDisk.h"
 #include "TickCounter.h"
 #include "WindowFixture.h"
 
@@ -161,6 +162,14 @@ class TFormCalculadoraTest : public QObject {
     engine.Estado().MemoriaAux = dravello::Currency::FromCount(30000);
   }
   void Click(const char* name) { window_->Click(name); }
+  // Picks an entry of the list's menu, as the window offers it.
+  void Choose(dravello::TapeAction action) {
+    auto* list = Control<dravello::TapeList>("ListBox1");
+    list->ShowMenu();
+    QTRY_VERIFY(list->Menu()->isVisible());
+    list->Action(action)->trigger();
+    list->Menu()->hide();
+  }
 
   // What the window shows: the display, the operator and key indicators, and the tape's last
   // line (empty when there is none).
@@ -495,16 +504,10 @@ class TFormCalculadoraTest : public QObject {
     QCOMPARE(model->index(1, 0).data(Qt::AccessibleDescriptionRole).toString(),
              QStringLiteral("corregida"));
 
-    const auto choose = [list](dravello::TapeAction action) {
-      list->ShowMenu();
-      QTRY_VERIFY(list->Menu()->isVisible());
-      list->Action(action)->trigger();
-      list->Menu()->hide();
-    };
     list->SelectRow(1);
-    choose(dravello::TapeAction::kRemove);
+    Choose(dravello::TapeAction::kRemove);
     QTRY_COMPARE(Lines(), QStringList{QStringLiteral("12,00 + 12,50 = 24,50")});
-    choose(dravello::TapeAction::kClear);
+    Choose(dravello::TapeAction::kClear);
     QTRY_VERIFY(Lines().isEmpty());
     QCOMPARE(Display(), QStringLiteral("24,50"));
     Key(Qt::Key_Z, Qt::ControlModifier);
@@ -512,6 +515,32 @@ class TFormCalculadoraTest : public QObject {
     while (form_->Journal().CanUndo()) Key(Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(Lines().isEmpty());
     QCOMPARE(Display(), QStringLiteral("0,00"));
+    QVERIFY(closer_->boxes.isEmpty());
+  }
+
+  // A closed window's session is the previous one of the next window, which recovers it from
+  // the list's menu (its own becoming the previous one); turning "Guardar la cinta en disco" off
+  // deletes every journal and is kept in the settings file.
+  void thePreviousSessionIsRecoveredAndTheTapeOnDiskTurnedOff() {
+    QTemporaryDir state;
+    const std::string folder = state.path().toStdString();
+    form_->StartJournal(folder);
+    Type(QStringLiteral("2*21\r"));
+    const std::string settings = window_->SettingsFile();
+    window_->Close();  // a normal close
+    window_->SetSettingsFile(settings);
+    form_ = window_->Open();
+    form_->StartJournal(folder);
+    Type(QStringLiteral("1+1\r"));
+    Choose(dravello::TapeAction::kRecover);
+    QTRY_COMPARE(Lines(), QStringList{QStringLiteral("2,00 * 21,00 = 42,00")});
+    QCOMPARE(Display(), QStringLiteral("42,00"));
+    Choose(dravello::TapeAction::kRecover);
+    QTRY_COMPARE(Lines(), QStringList{QStringLiteral("1,00 + 1,00 = 2,00")});
+    QVERIFY(!QDir(state.path()).isEmpty(QDir::Files | QDir::NoDotAndDotDot));
+    Choose(dravello::TapeAction::kKeepOnDisk);
+    QTRY_VERIFY(QDir(state.path()).isEmpty(QDir::Files | QDir::NoDotAndDotDot));
+    QVERIFY(!dravello::ReadTapeOnDisk(settings));
     QVERIFY(closer_->boxes.isEmpty());
   }
 
