@@ -105,8 +105,8 @@ std::string JournalStore::Unique(const std::string& prefix) const {
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();
-  return folder_ + "/" + prefix + std::to_string(seconds) + "-" + std::to_string(::getpid()) +
-         "-" + std::to_string(attempt++) + kSuffix;
+  return folder_ + "/" + prefix + std::to_string(seconds) + "-" + std::to_string(::getpid()) + "-" +
+         std::to_string(attempt++) + kSuffix;
 }
 
 int JournalStore::CreateLocked(const std::string& prefix, std::string& path) {

@@ -51,8 +51,8 @@ class JournalStore {
   struct Claimed {
     std::string path;
     int fd = -1;
-    std::string text;   // its bytes
-    int error = 0;      // when it could not be read: the errno (EFBIG when too large)
+    std::string text;  // its bytes
+    int error = 0;     // when it could not be read: the errno (EFBIG when too large)
   };
   // The newest journal of a session that ended without a normal close.
   std::optional<Claimed> ClaimUnclosed();

@@ -22,8 +22,7 @@ std::uint8_t ReplayRun::ChangedLines(std::uint64_t first, std::uint64_t end) con
   std::uint8_t marks = 0;
   for (std::uint64_t k = 0; first + k < end && k < 8; ++k) {
     const auto line = static_cast<std::size_t>(first + k);
-    const bool same =
-        line < in_.tape.Written() && in_.tape.WrittenLine(line) == out_.tape.WrittenLine(line);
+    const bool same = line < in_.tape.Written() && in_.tape.SameLine(line, out_.tape, line);
     if (!same) marks = static_cast<std::uint8_t>(marks | (1u << k));
   }
   return marks;
@@ -58,7 +57,7 @@ void ReplayRun::Run(std::atomic<std::size_t>& done, const std::atomic<bool>& can
       return;
     }
     const std::size_t index = in_.from.entry + i;
-    JournalEntry entry = in_.entries[i];
+    JournalEntry entry = std::move(in_.entries[i]);  // the input is this run's alone
     const bool boxed_before = entry.boxed;
     runner.Run(entry, static_cast<std::uint32_t>(index), out_.operations);
     if (in_.correction && index >= in_.edit) {

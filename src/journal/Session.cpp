@@ -120,9 +120,13 @@ CommandOutcome Session::Run(const JournalEntry& command) {
 // --- Undo and redo ----------------------------------------------------------------------------
 
 bool Session::CanUndo() const {
-  if (undo_.empty()) return false;
+  return !undo_.empty() && !UndoStopsAtTable();
+}
+
+bool Session::UndoStopsAtTable() const {
   // A change of the currency table is not taken back, nor anything before it.
-  return !(undo_.back() == StepKind::kAppend && journal_.back().kind == CommandKind::kTable);
+  return !undo_.empty() && undo_.back() == StepKind::kAppend &&
+         journal_.back().kind == CommandKind::kTable;
 }
 
 bool Session::CanRedo() const {
@@ -241,8 +245,7 @@ std::unique_ptr<ReplayRun> Session::PrepareEdit(std::size_t at, std::size_t end,
                                                 std::vector<JournalEntry> added) {
   auto run = Prepare(at, end - at, std::move(added), true);
   pending_.kind = Pending::Kind::kEdit;
-  pending_.edit.at = at;
-  pending_.edit.before.assign(journal_.begin() + static_cast<std::ptrdiff_t>(at), journal_.end());
+  pending_.edit.at = at;  // its commands before and after are taken at the commit
   return run;
 }
 
@@ -306,6 +309,11 @@ TapeLines Session::Commit(ReplayRun& run, std::size_t& unchanged) {
                                                              : view_.LinesWritten();
   Forget(at);
 
+  if (pending_.kind == Pending::Kind::kEdit) {
+    pending_.edit.before.assign(
+        std::make_move_iterator(journal_.begin() + static_cast<std::ptrdiff_t>(at)),
+        std::make_move_iterator(journal_.end()));
+  }
   journal_.resize(from);
   journal_.insert(journal_.end(), std::make_move_iterator(out.entries.begin()),
                   std::make_move_iterator(out.entries.end()));

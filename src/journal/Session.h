@@ -50,6 +50,8 @@ class Session {
 
   bool CanUndo() const;
   bool CanRedo() const;
+  // Undo stops at a change of the currency table (which it never takes back).
+  bool UndoStopsAtTable() const;
   // The replay of an undo or a redo, to be run and committed; nothing when there is none.
   std::unique_ptr<ReplayRun> Undo();
   std::unique_ptr<ReplayRun> Redo();

@@ -142,8 +142,9 @@ TFormCalculadora::~TFormCalculadora() {
   QCoreApplication::instance()->removeEventFilter(this);
   // A normal close: the journal is written whole and becomes the previous session.
   if (store_) {
+    disk_error_shown_ = true;  // no box while the window goes
     if (session_.DiskBehind()) WriteJournal();
-    store_->CloseAsPrevious(!session_.Entries().empty());
+    if (store_) store_->CloseAsPrevious(!session_.Entries().empty());
   }
 }
 
@@ -726,6 +727,11 @@ void TFormCalculadora::Install(dravello::ReplayRun& run) {
 // The journal on disk
 
 void TFormCalculadora::StartJournal(const std::string& folder) {
+  // In its turn with the keys: those typed meanwhile are carried out after it.
+  Input([this, folder] { OpenJournal(folder); });
+}
+
+void TFormCalculadora::OpenJournal(const std::string& folder) {
   journal_folder_ = folder;
   if (!dravello::ReadTapeOnDisk(monedas_.RutaIni())) return;
   store_ = std::make_unique<dravello::JournalStore>(folder);
@@ -882,10 +888,9 @@ void TFormCalculadora::UpdateTapeMenu() {
     entry->setWhatsThis(hint);
   };
   set(TapeAction::kUndo, session_.CanUndo(),
-      session_.Entries().empty() || session_.CanRedo()
-          ? QStringLiteral("No hay nada que deshacer")
-          : QStringLiteral("No hay nada que deshacer: un cambio de la tabla de monedas no se "
-                           "deshace"));
+      session_.UndoStopsAtTable()
+          ? QStringLiteral("Un cambio de la tabla de monedas no se deshace, ni lo anterior a él")
+          : QStringLiteral("No hay nada que deshacer"));
   set(TapeAction::kRedo, session_.CanRedo(), QStringLiteral("No hay nada que rehacer"));
   const int row = list->SelectedRow();
   const dravello::Session::LineInfo info =

@@ -141,6 +141,7 @@ class TFormCalculadora : public QWidget {
   bool RunReplay(dravello::ReplayRun& run, const QString& progress);
   // Puts a finished replay in place: the journal, the state and the list.
   void Install(dravello::ReplayRun& run);
+  void OpenJournal(const std::string& folder);  // StartJournal's work
   // The journal work is written within a second of the command that made it, all at once.
   void ScheduleJournal();
   void WriteJournal();

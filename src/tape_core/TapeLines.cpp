@@ -119,6 +119,30 @@ std::string TapeLines::WrittenLine(std::size_t written) const {
   return line;
 }
 
+bool TapeLines::SameLine(std::size_t written, const TapeLines& other,
+                         std::size_t other_written) const {
+  std::uint64_t at = StartOf(written);
+  const std::uint64_t end = EndOf(written);
+  std::uint64_t other_at = other.StartOf(other_written);
+  if (end - at != other.EndOf(other_written) - other_at) return false;
+  // Piece by piece, as far as the shorter of the two current blocks reaches.
+  while (at < end) {
+    const std::size_t in_block = static_cast<std::size_t>(at % kBlockBytes);
+    const std::size_t other_in_block = static_cast<std::size_t>(other_at % kBlockBytes);
+    const std::size_t chunk = static_cast<std::size_t>(
+        std::min<std::uint64_t>({end - at, kBlockBytes - in_block, kBlockBytes - other_in_block}));
+    if (std::memcmp(
+            blocks_[static_cast<std::size_t>(at / kBlockBytes)].get() + in_block,
+            other.blocks_[static_cast<std::size_t>(other_at / kBlockBytes)].get() + other_in_block,
+            chunk) != 0) {
+      return false;
+    }
+    at += chunk;
+    other_at += chunk;
+  }
+  return true;
+}
+
 std::uint64_t TapeLines::StartOf(std::size_t index) const {
   return starts_[index / kStartsPerBlock][index % kStartsPerBlock];
 }

@@ -58,6 +58,9 @@ class TapeLines {
   bool AnyCorrected() const;
   // The bytes of line `written`, counted among the lines written.
   std::string WrittenLine(std::size_t written) const;
+  // Whether line `written` holds the same bytes as line `other_written` of `other` (both
+  // counted among the lines written).
+  bool SameLine(std::size_t written, const TapeLines& other, std::size_t other_written) const;
 
   // The bytes of line `index`, which must be below Count().
   std::string Line(std::size_t index) const;
