@@ -44,9 +44,8 @@ void BM_KeyThroughSession(benchmark::State& state) {
   state.counters["ns_per_key"] =
       benchmark::Counter(static_cast<double>(state.iterations() * static_cast<long>(keys.size())),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  state.counters["journal_bytes_per_key"] =
-      static_cast<double>(h.JournalText().size()) /
-      static_cast<double>(h.session().Entries().size());
+  state.counters["journal_bytes_per_key"] = static_cast<double>(h.JournalText().size()) /
+                                            static_cast<double>(h.session().Entries().size());
 }
 BENCHMARK(BM_KeyThroughSession);
 

@@ -155,6 +155,7 @@ class Reader {
 
   Outcome Bad(std::string message) {
     error_ = std::move(message);
+    read_.bad_at = start_;
     return Outcome::kBad;
   }
 
@@ -311,6 +312,7 @@ bool ReadJournalText(std::string_view text, JournalTextMode mode, JournalRead& r
     text = text.substr(0, end);
     if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
       error = "a zero byte " + At(zero);
+      read.bad_at = zero;
       return false;
     }
   }

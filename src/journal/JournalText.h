@@ -41,6 +41,7 @@ struct JournalRead {
   std::size_t whole_bytes = 0;  // the bytes of the whole records read
   bool torn = false;            // kTornEnd: an incomplete last record was dropped
   bool newer = false;           // the start record is of a newer version than this program's
+  std::size_t bad_at = 0;       // bad input: where the record it is in begins
 };
 
 // Reads `text`. Returns false, with `error` naming the byte position (from 1), for bad input:

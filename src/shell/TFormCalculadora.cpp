@@ -781,10 +781,10 @@ std::optional<dravello::JournalRead> TFormCalculadora::ReadClaimed(
                  : "no se puede leer: " + dravello::SystemErrorText(claimed.error);
   } else if (!dravello::ReadJournalText(claimed.text, dravello::JournalTextMode::kTornEnd, journal,
                                         error)) {
-    reason = journal.newer ? "es de una versi\xF3n m\xE1s nueva del programa"
+    reason = journal.newer ? std::string("es de una versi\xF3n m\xE1s nueva del programa")
                            : "est\xE1 da\xF1"
-                             "ada (" +
-                                 error + ")";
+                             "ada a partir del byte " +
+                                 std::to_string(journal.bad_at + 1);
   } else {
     return journal;
   }
