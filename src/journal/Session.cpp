@@ -307,7 +307,14 @@ TapeLines Session::Commit(ReplayRun& run, std::size_t& unchanged) {
   const std::uint64_t first_changed = recover                ? 0
                                       : at < journal_.size() ? journal_[at].first_line
                                                              : view_.LinesWritten();
-  Forget(at);
+  // The disk's copy: commands only taken back (an undo) are cut off the file; commands changed
+  // in it are written whole, in one replacement of the file, so that a crash meanwhile finds
+  // either journal whole and never a part of each.
+  if (from + out.entries.size() > at) {
+    if (at < disk_entries_) disk_rewrite_ = true;
+  } else {
+    Forget(at);
+  }
 
   if (pending_.kind == Pending::Kind::kEdit) {
     pending_.edit.before.assign(

@@ -184,6 +184,35 @@ TEST(Session, RemovalIsTheSessionTypedWithoutTheOperation) {
   }
 }
 
+// Whatever the steps (commands, undos, redos, corrections) and whenever the disk is written, the
+// file that the disk work makes is the journal's text.
+TEST(Session, TheDiskWorkKeepsTheFileTheJournalsText) {
+  std::mt19937 rng(7);
+  SessionHarness h(Table(166.386, 2));
+  std::string file;
+  for (int step = 0; step < 600; ++step) {
+    const unsigned what = rng() % 10;
+    if (what < 6) {
+      h.Run(RandomCommand(rng));
+    } else if (what < 8) {
+      h.Apply(h.session().Undo());
+    } else if (what < 9) {
+      h.Apply(h.session().Redo());
+    } else if (h.tape().Count() > 0) {
+      std::string error;
+      h.Apply(h.session().Correct(rng() % h.tape().Count(), {"7", "8"}, error));
+      h.Apply(h.session().Correct(rng() % h.tape().Count(), {"9"}, error));
+    }
+    if (rng() % 3 == 0 && h.session().DiskBehind()) {
+      const Session::DiskWork work = h.session().TakeDiskWork();
+      if (!work.rewrite) file.resize(work.keep);
+      file = (work.rewrite ? "" : file) + work.bytes;
+      ASSERT_EQ(file, h.JournalText()) << "step " << step;
+    }
+  }
+  EXPECT_GT(h.session().Entries().size(), 100u);
+}
+
 TEST(Session, CorrectionThatWouldFailChangesNothing) {
   SessionHarness h(Table(166.386, 2));
   for (char key : std::string("10/4=")) h.Run(JournalEntry::Key(key));
