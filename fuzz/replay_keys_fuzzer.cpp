@@ -1,23 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The key text of dravello-replay: any bytes are read or refused with a message, and the keys
-// read run through the calculator and its currencies without a crash.
+// The key text of dravello-replay, which is also the journal of a session: any bytes are read
+// or refused with a message, as replay input and as a journal whose end may be torn; what a
+// journal reads writes back as text that reads the same, and the commands read run through the
+// calculator and its currencies without a crash.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "Calculadora.h"
-#include "KeyReader.h"
+#include "CommandRunner.h"
+#include "JournalText.h"
 #include "Monedas.h"
 #include "NullView.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace dravello;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  std::vector<ReplayInput> inputs;
+  JournalRead strict;
   std::string error;
-  if (!ReadReplayKeys(text, inputs, error)) return 0;
+  ReadJournalText(text, JournalTextMode::kStrict, strict, error);
+  JournalRead read;
+  if (!ReadJournalText(text, JournalTextMode::kTornEnd, read, error)) return 0;
+
+  std::string again;
+  if (read.start) AppendJournalStart(*read.start, again);
+  for (const JournalEntry& entry : read.entries) AppendJournalEntry(entry, again);
+  JournalRead reread;
+  if (!ReadJournalText(again, JournalTextMode::kStrict, reread, error) ||
+      reread.entries.size() > read.entries.size()) {
+    std::abort();
+  }
 
   // The defaults' table has the base alone; two more currencies make the clicks switch.
   NullView view;
@@ -30,14 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   campos.EditDecimales(2) = "4";
   campos.EditCambio(2) = "0,001";
   monedas.IniciaCalculadora(campos);
-  for (const ReplayInput& input : inputs) {
-    RunCommand(view, [&] {
-      if (input.kind == ReplayInput::Kind::kKey) {
-        calculadora.ProcesaTecla(input.key);
-      } else {
-        monedas.SpeedButton0Click(input.tag);
-      }
-    });
+  for (const JournalEntry& entry : read.entries) {
+    RunJournalCommand(entry, calculadora, monedas, view);
   }
   return 0;
 }

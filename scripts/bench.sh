@@ -8,9 +8,11 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRAVELLO_BENCH=ON
-cmake --build build-bench -j "$(nproc)" --target engine_bench tape_bench tape_save_bench
+cmake --build build-bench -j "$(nproc)" --target engine_bench journal_bench tape_bench tape_save_bench
 build-bench/bench/engine_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
   --benchmark_min_time=0.2 | grep -E '^(Benchmark|-|BM_.*_median)'
+build-bench/bench/journal_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
+  | grep -E '^(Benchmark|-|BM_.*_median)'
 build-bench/bench/tape/tape_bench --benchmark_repetitions=10 \
   --benchmark_report_aggregates_only=true | grep -E '^(Benchmark|-|BM_.*_median)'
 build-bench/bench/tape/tape_save_bench --benchmark_filter='BM_SaveMillionLines/' \

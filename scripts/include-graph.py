@@ -30,12 +30,13 @@ LAYERS = {
     "rates_core": (False, ["currencies"]),
     "tape_core": (False, ["engine"]),
     "shell_core": (False, ["engine"]),
+    "journal": (False, ["currencies", "tape_core"]),
     "controls": (True, ["util"]),
     "layout": (True, ["controls"]),
     "rates": (True, ["rates_core"]),
     "tape": (True, ["tape_core", "controls"]),
     "dialog": (True, ["rates", "layout"]),
-    "shell": (True, ["dialog", "tape", "shell_core"]),
+    "shell": (True, ["dialog", "tape", "shell_core", "journal"]),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

@@ -89,6 +89,8 @@ class Run:
         ini = os.path.join(folder, "CalculadoraDravello.INI")
         if os.path.exists(ini):
             os.remove(ini)
+        # A journal folder of its own: no run finds another's session to offer back.
+        env = dict(env, XDG_STATE_HOME=tempfile.mkdtemp(prefix="state-", dir=folder))
         self.proc = subprocess.Popen([mapwait, copy], env=env, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL, text=True)
         mapped, pid = self.proc.stdout.readline().split()

@@ -41,8 +41,14 @@ void Monedas::IniciaCalculadora() {
 }
 
 void Monedas::IniciaCalculadora(CamposMonedas campos) {
+  TTablaMonedas tabla{};
+  campos.AplicaMonedas(tabla);
+  IniciaCalculadora(tabla);
+}
+
+void Monedas::IniciaCalculadora(const TTablaMonedas& tabla) {
   cambios_abiertos_ = false;
-  CargaMonedas(std::move(campos));
+  CargaMonedas(tabla);
   calculadora_.Inicia();
   calculadora_.PoneDisplay(Currency{});
   calculadora_.ActualizaMemorias();
@@ -59,7 +65,13 @@ void Monedas::CargaMonedas() {
 }
 
 void Monedas::CargaMonedas(CamposMonedas campos) {
-  campos.AplicaMonedas(tabla_);
+  TTablaMonedas tabla{};
+  campos.AplicaMonedas(tabla);
+  CargaMonedas(tabla);
+}
+
+void Monedas::CargaMonedas(const TTablaMonedas& tabla) {
+  tabla_ = tabla;
   RotulaBotonesMoneda();
   calculadora_.SetDecimales(tabla_[static_cast<std::size_t>(moneda_actual_)].Decimales);
 }

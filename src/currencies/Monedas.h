@@ -35,11 +35,14 @@ class Monedas {
   // from fields already read (and perhaps adjusted) instead of from the settings file.
   void IniciaCalculadora();
   void IniciaCalculadora(CamposMonedas campos);
+  void IniciaCalculadora(const TTablaMonedas& tabla);
 
   // Loads the table from the settings file (or from `campos`), labels the currency buttons and
   // sets the engine's decimals to the current currency's. MonedaActual is kept.
   void CargaMonedas();
   void CargaMonedas(CamposMonedas campos);
+  // The same with a table already made (a journal's).
+  void CargaMonedas(const TTablaMonedas& tabla);
   // Captions and enabled states of the seven currency buttons from the table.
   void RotulaBotonesMoneda();
   // The currency strip for the current currency, then the display shown again.
@@ -69,6 +72,8 @@ class Monedas {
   // The configuration dialog fills the table through this (CamposMonedas::AplicaMonedas).
   TTablaMonedas& TablaMonedas() { return tabla_; }
   int MonedaActual() const { return moneda_actual_; }
+  // Makes entry `moneda` current without a switch (a state put back as it was); nothing shown.
+  void SetMonedaActual(int moneda) { moneda_actual_ = moneda; }
   const std::string& RutaIni() const { return ruta_ini_; }
 
  private:

@@ -92,6 +92,8 @@ class Calculadora {
 
   // The display's text as last shown (Panel1's caption).
   const std::string& DisplayText() const { return display_text_; }
+  // With a state put back as it was (Estado()), the display's text as it then was; no output.
+  void RestoreDisplayText(std::string text) { display_text_ = std::move(text); }
 
   EstadoCalculadora& Estado() { return estado_; }
   const EstadoCalculadora& Estado() const { return estado_; }

@@ -6,25 +6,35 @@
 #include <QFile>
 #include <QImage>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <cerrno>
 #include <map>
 #include <span>
 
+#include "CamposMonedas.h"
+#include "CorrectionDialog.h"
 #include "Cp1252.h"
 #include "DesignLayout.h"
 #include "DialogKeys.h"
 #include "JpegDecoder.h"
 #include "Pictures.h"
 #include "Portapapeles.h"
+#include "ReplayJob.h"
+#include "SystemErrorText.h"
 #include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
 #include "TapeModel.h"
+#include "TapeOnDisk.h"
 #include "TapePrinter.h"
 #include "UserManual.h"
 
@@ -45,6 +55,12 @@ constexpr int kEquivalencesHeight = 78;
 constexpr int kOperationsHeight = 123;
 constexpr dravello::WinColor kOlive = 0x008080;
 constexpr dravello::WinColor kLime = 0x00FF00;
+// Replays of more commands than this run on a thread of their own, with their progress shown.
+constexpr std::size_t kReplayOnThread = 20000;
+
+QString Text(const std::string& cp1252) {
+  return QString::fromStdString(dravello::Cp1252ToUtf8(cp1252));
+}
 
 std::string Cp1252(const QString& text) {
   return dravello::Utf8ToCp1252(text.toStdString()).value_or(std::string());
@@ -62,8 +78,10 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
                                    dravello::Separators separators, QWidget* parent)
     : QWidget(parent),
       view_(this, SetUp(ui_, this)),
-      engine_(view_, separators),
-      monedas_(engine_, view_, settings_file),
+      session_view_(&view_),
+      engine_(session_view_, separators),
+      monedas_(engine_, session_view_, settings_file),
+      session_(engine_, monedas_, session_view_),
       saver_(ui_.ListBox1, engine_.Separadores()) {
   // A title bar with a close box only and a fixed size; an ordinary top-level window keeps its
   // task-bar entry, so a minimised calculator can be brought back.
@@ -92,6 +110,13 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
           Qt::QueuedConnection);
   connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
           Qt::QueuedConnection);
+  // The journal: the list it writes, and the entries of the list's menu that hang on it.
+  session_.SetTape(&ui_.ListBox1->Model()->Lines(),
+                   [this] { return ui_.ListBox1->Model()->HideAll(); });
+  connect(ui_.ListBox1, &dravello::TapeList::MenuAboutToShow, this,
+          &TFormCalculadora::UpdateTapeMenu);
+  connect(ui_.ListBox1, &dravello::TapeList::ActionRequested, this,
+          &TFormCalculadora::TapeMenuAction, Qt::QueuedConnection);
   for (const dravello::WindowKey& entry : dravello::WindowKeys()) {
     const QKeySequence keys = QKeySequence::fromString(
         QString::fromLatin1(entry.keys.data(), static_cast<qsizetype>(entry.keys.size())),
@@ -109,19 +134,35 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
   ui_.HighButtonVisi->setToolTip(ui_.HighButtonVisi->toolTip() +
                                  QStringLiteral("\nSiempre encima s\u00f3lo en una sesi\u00f3n X11 "
                                                 "(en Wayland, con QT_QPA_PLATFORM=xcb)"));
+  for (const dravello::ListKey& entry : dravello::ListKeys()) {
+    const QKeySequence keys = QKeySequence::fromString(
+        QString::fromLatin1(entry.keys.data(), static_cast<qsizetype>(entry.keys.size())),
+        QKeySequence::PortableText);
+    if (keys.count() == 1) list_keys_.emplace_back(keys[0], entry.action);
+  }
   ListKeysInTooltips();
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
+  journal_timer_.setSingleShot(true);
+  connect(&journal_timer_, &QTimer::timeout, this, &TFormCalculadora::WriteJournal);
   QCoreApplication::instance()->installEventFilter(this);
   FormCreate();
 }
 
 TFormCalculadora::~TFormCalculadora() {
   QCoreApplication::instance()->removeEventFilter(this);
+  // A normal close: the journal is written whole and becomes the previous session.
+  if (store_) {
+    disk_error_shown_ = true;  // no box while the window goes
+    if (session_.DiskBehind()) WriteJournal();
+    if (store_) store_->CloseAsPrevious(!session_.Entries().empty());
+  }
 }
 
 void TFormCalculadora::FormCreate() {
   RunCommand(view_, [this] { monedas_.IniciaCalculadora(); });
   operaciones_abiertas_ = true;
+  // The journal starts here, with the table and the separators in force.
+  session_.Begin({engine_.Separadores(), monedas_.TablaMonedas()});
 }
 
 void TFormCalculadora::ShowBackground() {
@@ -285,6 +326,17 @@ bool TFormCalculadora::ClickWindowKey(const KeyInput& key) {
     if (auto* grad = qobject_cast<TGradBtn*>(button)) grad->Click();
     return true;
   }
+  for (const auto& [combination, action] : list_keys_) {
+    if (combination.key() != key.key || combination.keyboardModifiers() != modifiers) continue;
+    if (action == "Deshacer") {
+      Deshacer();
+    } else if (action == "Rehacer") {
+      Rehacer();
+    } else {
+      CorregirImporte();
+    }
+    return true;
+  }
   return false;
 }
 
@@ -341,10 +393,11 @@ void TFormCalculadora::MoveFocusByArrow(int key) {
 
 void TFormCalculadora::Input(std::function<void()> input) {
   queue_.Run(std::move(input));
+  ScheduleJournal();
 }
 
 bool TFormCalculadora::Command(char ch) {
-  return RunCommand(view_, [this, ch] { engine_.ProcesaTecla(ch); });
+  return session_.Run(dravello::JournalEntry::Key(ch)).ok;
 }
 
 void TFormCalculadora::CommandAndRest(char ch) {
@@ -422,10 +475,8 @@ void TFormCalculadora::Button34Click() {
 void TFormCalculadora::SpeedButton0Click() {
   const int tag = sender() != nullptr ? sender()->property("Tag").toInt() : 0;
   Input([this, tag] {
-    bool switched = true;
-    RunCommand(view_, [&] { switched = monedas_.SpeedButton0Click(tag); });
     // Refused while an operation is pending: nothing changes, and the beep tells the user so.
-    if (!switched) QApplication::beep();
+    if (!session_.Run(dravello::JournalEntry::Click(tag)).switched) QApplication::beep();
   });
 }
 
@@ -438,13 +489,17 @@ void TFormCalculadora::SpeedButton9Click() {
       dialog.exec();
     }
     // However the dialog closed, the table is read again from the file: values changed there
-    // by hand since the last load take effect too. The amounts are not converted.
-    RunCommand(view_, [this] {
-      monedas_.CargaMonedas();
-      monedas_.RotulaBotonesMoneda();
-      monedas_.MuestraMoneda();
-      monedas_.ActualizaEquivalencias();
-    });
+    // by hand since the last load take effect too. The amounts are not converted. A new table
+    // is a command of the journal, which keeps the table itself.
+    dravello::CamposMonedas campos(monedas_.RutaIni(), engine_.Separadores().decimal);
+    campos.LeeIni();
+    dravello::TTablaMonedas table{};
+    campos.AplicaMonedas(table);
+    if (!dravello::SameTable(table, monedas_.TablaMonedas())) {
+      session_.Run(dravello::JournalEntry::Table(table));
+      return;
+    }
+    RunCommand(view_, [this, &table] { dravello::ApplyTable(monedas_, table); });
   });
 }
 
@@ -452,29 +507,31 @@ void TFormCalculadora::SpeedButton9Click() {
 // operations list.
 void TFormCalculadora::BitBtn1Click() {
   Input([this] {
-    std::string text;
-    if (!RunCommand(view_, [&] { text = dravello::CopiaDisplay(engine_); })) return;
-    QGuiApplication::clipboard()->setText(QString::fromStdString(dravello::Cp1252ToUtf8(text)));
+    const dravello::CommandOutcome copy = session_.Run(dravello::JournalEntry::Copy());
+    if (!copy.ok) return;
+    QGuiApplication::clipboard()->setText(Text(copy.copied));
     FocusEjecutar();
   });
 }
 
 void TFormCalculadora::BitBtn2Click() {
   Input([this] {
-    // Only the first line is read, and a line longer than any number is refused before it is
-    // converted or copied.
+    // Only the first line counts; the journal keeps it with the paste. A line longer than any
+    // number is refused before it is converted or kept.
     const QString clipboard = QGuiApplication::clipboard()->text();
     QStringView line(clipboard);
     for (qsizetype i = 0; i < line.size(); ++i) {
       if (line[i] == QLatin1Char('\n') || line[i] == QLatin1Char('\r')) line.truncate(i);
     }
-    bool pasted = false;
-    const std::string text = line.trimmed().size() > qsizetype{dravello::kMaxPastedNumber}
-                                 ? std::string()
-                                 : line.toString().toStdString();
-    if (!RunCommand(view_, [&] { pasted = dravello::PegaDisplay(engine_, text); })) return;
+    if (line.trimmed().size() > qsizetype{dravello::kMaxPastedNumber}) {
+      QApplication::beep();
+      return;
+    }
+    const std::string text = line.toString().toStdString();
+    const dravello::CommandOutcome paste = session_.Run(dravello::JournalEntry::Paste(text));
+    if (!paste.ok) return;
     // Text that is not a number changes nothing; the beep tells the user so.
-    if (!pasted) {
+    if (!paste.pasted) {
       QApplication::beep();
       return;
     }
@@ -563,4 +620,353 @@ void TFormCalculadora::AbrirOperaciones(bool abrir) {
 
 void TFormCalculadora::ChangeHeight(int pixels) {
   setFixedSize(width(), height() + pixels);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The journal
+
+void TFormCalculadora::Deshacer() {
+  if (!session_.CanUndo()) {
+    QApplication::beep();
+    return;
+  }
+  ApplyReplay(session_.Undo(), QStringLiteral("Deshaciendo…"));
+}
+
+void TFormCalculadora::Rehacer() {
+  if (!session_.CanRedo()) {
+    QApplication::beep();
+    return;
+  }
+  ApplyReplay(session_.Redo(), QStringLiteral("Rehaciendo…"));
+}
+
+void TFormCalculadora::CorregirImporte() {
+  const int row = ui_.ListBox1->SelectedRow();
+  const dravello::Session::LineInfo info =
+      row < 0 ? dravello::Session::LineInfo{}
+              : session_.DescribeLine(static_cast<std::size_t>(row));
+  if (info.amounts.empty()) {
+    QApplication::beep();
+    return;
+  }
+  const std::string line = ui_.ListBox1->Model()->Lines().Line(static_cast<std::size_t>(row));
+  QStringList amounts;
+  for (const dravello::Currency amount : info.amounts) {
+    amounts << Text(dravello::FormatExact(amount, engine_.Separadores().decimal));
+  }
+  for (;;) {
+    CorrectionDialog dialog(Text(line), amounts, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    amounts = dialog.Amounts();
+    std::vector<std::string> texts;
+    for (const QString& amount : amounts) texts.push_back(amount.toStdString());
+    std::string error;
+    std::unique_ptr<dravello::ReplayRun> run =
+        session_.Correct(static_cast<std::size_t>(row), texts, error);
+    if (!error.empty()) {
+      view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle, error);
+      continue;  // the dialog again, with what was typed
+    }
+    if (ApplyReplay(std::move(run), QStringLiteral("Corrigiendo las operaciones…"), line)) {
+      ui_.ListBox1->SelectRow(row);
+    }
+    return;
+  }
+}
+
+void TFormCalculadora::QuitarOperacion() {
+  const int row = ui_.ListBox1->SelectedRow();
+  std::unique_ptr<dravello::ReplayRun> run =
+      row < 0 ? nullptr : session_.Remove(static_cast<std::size_t>(row));
+  if (!run) {
+    QApplication::beep();
+    return;
+  }
+  const std::string line = ui_.ListBox1->Model()->Lines().Line(static_cast<std::size_t>(row));
+  if (ApplyReplay(std::move(run), QStringLiteral("Quitando la operación…"), line)) {
+    ui_.ListBox1->SelectRow(std::min(row, ui_.ListBox1->Model()->rowCount() - 1));
+  }
+}
+
+void TFormCalculadora::BorrarCinta() {
+  session_.Run(dravello::JournalEntry::ClearTape());
+}
+
+bool TFormCalculadora::ApplyReplay(std::unique_ptr<dravello::ReplayRun> run,
+                                   const QString& progress, const std::string& line) {
+  if (!run) return false;
+  if (!RunReplay(*run, progress)) {
+    session_.Drop();
+    return false;
+  }
+  if (run->Out().refused) {
+    session_.Drop();
+    std::string reason = run->Out().refusal;
+    reason.erase(0, reason.find_first_not_of(' '));
+    reason.erase(reason.find_last_not_of(' ') + 1);
+    view_.ShowMessage(dravello::MessageKind::kWarning, dravello::kApplicationTitle,
+                      "No se ha corregido \xAB" + line +
+                          "\xBB: con el cambio, una operaci\xF3n dar\xED"
+                          "a el error \xAB" +
+                          reason + "\xBB. Nada ha cambiado.");
+    return false;
+  }
+  Install(*run);
+  return true;
+}
+
+bool TFormCalculadora::RunReplay(dravello::ReplayRun& run, const QString& progress) {
+  const std::size_t commands = run.In().entries.size();
+  if (commands < kReplayOnThread) {
+    run.Run();
+    return true;
+  }
+  // A long replay: the window goes on (it paints, keys wait their turn) and shows how far it
+  // has got; "Cancelar" leaves everything as it was.
+  dravello::ReplayJob job(run);
+  QProgressDialog dialog(progress, QStringLiteral("Cancelar"), 0, static_cast<int>(commands), this);
+  dialog.setWindowTitle(QString::fromLatin1(dravello::kApplicationTitle));
+  dialog.setWindowModality(Qt::WindowModal);
+  dialog.setMinimumDuration(400);
+  dialog.setAutoReset(false);
+  dialog.setAutoClose(false);
+  queue_.BeginWait();
+  while (!job.Finished()) {
+    dialog.setValue(static_cast<int>(job.Done()));
+    if (dialog.wasCanceled()) job.Cancel();
+    QEventLoop wait;
+    QTimer::singleShot(30, &wait, &QEventLoop::quit);
+    wait.exec();
+  }
+  queue_.EndWait();
+  return !run.Out().cancelled;
+}
+
+void TFormCalculadora::Install(dravello::ReplayRun& run) {
+  std::size_t unchanged = 0;
+  dravello::TapeLines lines = session_.Commit(run, unchanged);
+  ui_.ListBox1->Model()->Replace(std::move(lines), unchanged);
+  ui_.ListBox1->SelectRow(ui_.ListBox1->Model()->rowCount() - 1);
+  ScheduleJournal();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The journal on disk
+
+void TFormCalculadora::StartJournal(const std::string& folder) {
+  // In its turn with the keys: those typed meanwhile are carried out after it.
+  Input([this, folder] { OpenJournal(folder); });
+}
+
+void TFormCalculadora::OpenJournal(const std::string& folder) {
+  journal_folder_ = folder;
+  if (!dravello::ReadTapeOnDisk(monedas_.RutaIni())) return;
+  store_ = std::make_unique<dravello::JournalStore>(folder);
+  std::optional<dravello::JournalStore::Claimed> claimed = store_->ClaimUnclosed();
+  if (!claimed) return;
+  std::optional<dravello::JournalRead> journal = ReadClaimed(*claimed);
+  if (!journal) return;
+  if (journal->entries.empty()) {
+    store_->Release(*claimed, dravello::JournalStore::Fate::kDelete);
+    return;
+  }
+  std::unique_ptr<dravello::ReplayRun> run = session_.Recover(*journal);
+  if (!RunReplay(*run, QStringLiteral("Leyendo la sesión anterior…"))) {
+    session_.Drop();
+    store_->Release(*claimed, dravello::JournalStore::Fate::kPrevious);
+    return;
+  }
+  QMessageBox question(
+      QMessageBox::Question, QString::fromLatin1(dravello::kApplicationTitle),
+      QStringLiteral("La última sesión de la calculadora terminó sin cerrarse (un corte de luz, "
+                     "un cierre forzado…). Guarda %1 operaciones; su cinta tiene %2 líneas.\n\n"
+                     "¿Quiere recuperarla?")
+          .arg(journal->entries.size())
+          .arg(run->Out().tape.Count()),
+      QMessageBox::Yes | QMessageBox::No, this);
+  question.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+  question.button(QMessageBox::No)->setText(QStringLiteral("No"));
+  question.setDefaultButton(QMessageBox::Yes);
+  if (question.exec() == QMessageBox::Yes) {
+    Install(*run);
+    store_->Release(*claimed, dravello::JournalStore::Fate::kDelete);
+  } else {
+    // Kept as the previous session: the list's menu can still recover it.
+    session_.Drop();
+    store_->Release(*claimed, dravello::JournalStore::Fate::kPrevious);
+  }
+}
+
+std::optional<dravello::JournalRead> TFormCalculadora::ReadClaimed(
+    dravello::JournalStore::Claimed& claimed) {
+  dravello::JournalRead journal;
+  std::string error;
+  std::string reason;
+  if (claimed.error != 0) {
+    reason = claimed.error == EFBIG
+                 ? "es demasiado grande"
+                 : "no se puede leer: " + dravello::SystemErrorText(claimed.error);
+  } else if (!dravello::ReadJournalText(claimed.text, dravello::JournalTextMode::kTornEnd, journal,
+                                        error)) {
+    reason = journal.newer ? std::string("es de una versi\xF3n m\xE1s nueva del programa")
+                           : "est\xE1 da\xF1"
+                             "ada a partir del byte " +
+                                 std::to_string(journal.bad_at + 1);
+  } else {
+    return journal;
+  }
+  const std::string aside = store_->Release(claimed, dravello::JournalStore::Fate::kAside);
+  view_.ShowMessage(dravello::MessageKind::kWarning, dravello::kApplicationTitle,
+                    "La sesi\xF3n guardada no se puede recuperar: " + reason +
+                        ". Queda aparte, en \xAB" + dravello::Utf8ToCp1252Lossy(aside, '?') +
+                        "\xBB, y la calculadora sigue con una sesi\xF3n nueva.");
+  return std::nullopt;
+}
+
+void TFormCalculadora::RecuperarSesion() {
+  if (!store_) return;
+  std::optional<dravello::JournalStore::Claimed> claimed = store_->ClaimPrevious();
+  if (!claimed) {
+    QApplication::beep();
+    return;
+  }
+  std::optional<dravello::JournalRead> journal = ReadClaimed(*claimed);
+  if (!journal) return;
+  // This session becomes the previous one, so that nothing is lost.
+  const std::string replaced = session_.Entries().empty() ? std::string() : session_.Text();
+  std::unique_ptr<dravello::ReplayRun> run = session_.Recover(*journal);
+  if (!RunReplay(*run, QStringLiteral("Recuperando la sesión anterior…"))) {
+    session_.Drop();
+    store_->Release(*claimed, dravello::JournalStore::Fate::kPrevious);
+    return;
+  }
+  Install(*run);
+  store_->Release(*claimed, dravello::JournalStore::Fate::kDelete);
+  if (!replaced.empty()) store_->WritePrevious(replaced);
+}
+
+void TFormCalculadora::GuardarEnDisco(bool on) {
+  if (!dravello::WriteTapeOnDisk(monedas_.RutaIni(), on)) {
+    view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
+                      "Unable to write to " + monedas_.RutaIni() + ".");
+  }
+  if (journal_folder_.empty()) return;
+  if (!on) {
+    // Every journal goes at once, this one's and the other windows' (they notice and stop).
+    journal_timer_.stop();
+    if (!store_) store_ = std::make_unique<dravello::JournalStore>(journal_folder_);
+    store_->DeleteAll();
+    store_.reset();
+    return;
+  }
+  if (!store_) store_ = std::make_unique<dravello::JournalStore>(journal_folder_);
+  session_.DiskLost();
+  ScheduleJournal();
+}
+
+void TFormCalculadora::FlushJournal() {
+  journal_timer_.stop();
+  if (store_ && session_.DiskBehind()) WriteJournal();
+}
+
+void TFormCalculadora::ScheduleJournal() {
+  // A timer only while something is unwritten: an idle window never wakes up for it.
+  if (store_ && !journal_timer_.isActive() && session_.DiskBehind()) journal_timer_.start(1000);
+}
+
+void TFormCalculadora::WriteJournal() {
+  if (!store_) return;
+  if (store_->Gone()) {
+    // Another window stopped keeping the tape on disk and deleted the journals.
+    if (!dravello::ReadTapeOnDisk(monedas_.RutaIni())) {
+      store_.reset();
+      return;
+    }
+    session_.DiskLost();
+  }
+  const dravello::Session::DiskWork work = session_.TakeDiskWork();
+  const bool written =
+      work.rewrite ? store_->Rewrite(work.bytes) : store_->Append(work.keep, work.bytes);
+  if (written) {
+    disk_error_shown_ = false;
+    return;
+  }
+  session_.DiskLost();
+  // Said once; the next command tries again.
+  if (!disk_error_shown_) {
+    disk_error_shown_ = true;
+    view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
+                      "No se puede guardar la cinta en disco (" + store_->Folder() +
+                          "): " + dravello::SystemErrorText(store_->Error()) +
+                          ". La calculadora sigue; lo que haga se guardar\xE1 cuando se pueda.");
+  }
+}
+
+void TFormCalculadora::UpdateTapeMenu() {
+  using dravello::TapeAction;
+  dravello::TapeList* list = ui_.ListBox1;
+  const auto set = [list](TapeAction action, bool enabled, const QString& why) {
+    QAction* entry = list->Action(action);
+    entry->setEnabled(enabled);
+    // A greyed entry says why in its hint.
+    const QString hint = enabled ? QString() : why;
+    entry->setToolTip(hint.isEmpty() ? entry->text().remove(u'&').section(u'\t', 0, 0) : hint);
+    entry->setStatusTip(hint);
+    entry->setWhatsThis(hint);
+  };
+  set(TapeAction::kUndo, session_.CanUndo(),
+      session_.UndoStopsAtTable()
+          ? QStringLiteral("Un cambio de la tabla de monedas no se deshace, ni lo anterior a él")
+          : QStringLiteral("No hay nada que deshacer"));
+  set(TapeAction::kRedo, session_.CanRedo(), QStringLiteral("No hay nada que rehacer"));
+  const int row = list->SelectedRow();
+  const dravello::Session::LineInfo info =
+      row < 0 ? dravello::Session::LineInfo{}
+              : session_.DescribeLine(static_cast<std::size_t>(row));
+  const QString why = row < 0           ? QStringLiteral("No hay ninguna línea seleccionada")
+                      : !info.operation ? QStringLiteral("Esta línea no muestra una operación")
+                                        : QStringLiteral(
+                                              "Sus importes no se teclearon: vienen de una "
+                                              "memoria, de un resultado o de un cambio de "
+                                              "moneda");
+  set(TapeAction::kCorrect, !info.amounts.empty(), why);
+  set(TapeAction::kRemove, info.removable,
+      info.operation && !info.amounts.empty()
+          ? QStringLiteral("Su importe no se tecleó: viene de una memoria, de un resultado o de "
+                           "un cambio de moneda")
+          : why);
+  set(TapeAction::kClear, list->Model()->rowCount() > 0, QStringLiteral("La cinta está vacía"));
+  set(TapeAction::kRecover, store_ && store_->HasPrevious(),
+      store_ ? QStringLiteral("No hay ninguna sesión anterior guardada")
+             : QStringLiteral("La cinta no se guarda en disco"));
+  set(TapeAction::kKeepOnDisk, !journal_folder_.empty(),
+      QStringLiteral("Esta ventana no guarda la cinta"));
+  list->Action(TapeAction::kKeepOnDisk)->setChecked(store_ != nullptr);
+}
+
+void TFormCalculadora::TapeMenuAction(int action, bool checked) {
+  switch (static_cast<dravello::TapeAction>(action)) {
+    case dravello::TapeAction::kUndo:
+      Input([this] { Deshacer(); });
+      break;
+    case dravello::TapeAction::kRedo:
+      Input([this] { Rehacer(); });
+      break;
+    case dravello::TapeAction::kCorrect:
+      Input([this] { CorregirImporte(); });
+      break;
+    case dravello::TapeAction::kRemove:
+      Input([this] { QuitarOperacion(); });
+      break;
+    case dravello::TapeAction::kClear:
+      Input([this] { BorrarCinta(); });
+      break;
+    case dravello::TapeAction::kRecover:
+      Input([this] { RecuperarSesion(); });
+      break;
+    case dravello::TapeAction::kKeepOnDisk:
+      Input([this, checked] { GuardarEnDisco(checked); });
+      break;
+  }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -9,9 +10,14 @@
 
 #include "Calculadora.h"
 #include "CommandQueue.h"
+#include "JournalStore.h"
+#include "JournalText.h"
 #include "KeyInput.h"
 #include "KeyTable.h"
 #include "Monedas.h"
+#include "ReplayRun.h"
+#include "Session.h"
+#include "SessionView.h"
 #include "TapeSaver.h"
 #include "WindowView.h"
 #include "ui_TFormCalculadora.h"
@@ -27,10 +33,16 @@ class THighButton;
 // move the focus), FormKeyDown, the accelerator letters of the captions (not while the
 // operations list has the focus), FormKeyPress. Before those, the window's own keys
 // (WindowKeys: clipboard, printing, currencies, "Configurar", the collapse buttons) click their
-// buttons, and F1 opens the user's manual. Keys and clicks are carried out one after the other in
-// the order they came, each with its flash, also when they come faster than the flashes
-// (CommandQueue); the repeats of a held key light their button without waiting for it, so a held
-// key stops acting as soon as it is released.
+// buttons, F1 opens the user's manual, and the journal's keys (ListKeys: undo, redo, correction)
+// do their work. Keys and clicks are carried out one after the other in the order they came,
+// each with its flash, also when they come faster than the flashes (CommandQueue); the repeats
+// of a held key light their button without waiting for it, so a held key stops acting as soon
+// as it is released.
+//
+// Journal: every command that changes the calculator goes through the session (Session), which
+// keeps it; undo, redo, correcting or taking out an amount of the list are replays of the
+// session's journal that are put in place at once (on a thread of their own, with their
+// progress shown, when long).
 //
 // Assistive tools: a control's accessible description is its hint (empty without one), or its
 // name when DRAVELLO_ACCESSIBLE_IDS=1 is set at start-up, a stable handle for test drivers.
@@ -46,6 +58,7 @@ class TFormCalculadora : public QWidget {
 
   dravello::Calculadora& Engine() { return engine_; }
   dravello::Monedas& Currencies() { return monedas_; }
+  dravello::Session& Journal() { return session_; }
   bool OperacionesAbiertas() const { return operaciones_abiertas_; }
 
   // The key-down stage: flashes the button of a key of the key-down table; Delete also hands
@@ -57,6 +70,21 @@ class TFormCalculadora : public QWidget {
 
   void AbrirOperaciones(bool abrir);
   void AbrirCambios(bool abrir);
+
+  // The journal's work, from the list's menu and the journal's keys: each is one step of undo.
+  void Deshacer();               // undoes the last step (the desktop's beep when there is none)
+  void Rehacer();                // redoes the last step undone
+  void CorregirImporte();        // "Corregir importe…" of the selected line
+  void QuitarOperacion();        // "Quitar operación" of the selected line
+  void BorrarCinta();            // "Borrar la cinta"
+  void RecuperarSesion();        // "Recuperar la sesión anterior": swaps it with this session
+  void GuardarEnDisco(bool on);  // "Guardar la cinta en disco": on keeps the journal on disk
+
+  // Keeps the journal on disk in `folder`, unless the settings file says not to, after offering
+  // to recover a session whose program ended without a normal close. Once the window shows.
+  void StartJournal(const std::string& folder);
+  // Writes at once what the disk does not hold yet (before a signal ends the program).
+  void FlushJournal();
 
  public slots:
   // The click handlers that the layout connects, named after their controls (a handler may serve
@@ -98,9 +126,27 @@ class TFormCalculadora : public QWidget {
   // Carries out a key or click now, or after those before it (see CommandQueue).
   void Input(std::function<void()> input);
   void Route(const KeyInput& key);
-  // The window's own keys: clicks the button of `key`, or opens the manual; true when the key
-  // is one of them.
+  // The window's own keys: clicks the button of `key`, opens the manual, or does the journal's
+  // work of a list key; true when the key is one of them.
   bool ClickWindowKey(const KeyInput& key);
+  // The entries of the list's menu that hang on the journal, as they are now.
+  void UpdateTapeMenu();
+  void TapeMenuAction(int action, bool checked);
+  // Runs a prepared replay (on a thread, with its progress, when long) and puts it in place;
+  // `line` names the line of a correction in the message that refuses it. False when there
+  // was none, or it was cancelled or refused.
+  bool ApplyReplay(std::unique_ptr<dravello::ReplayRun> run, const QString& progress,
+                   const std::string& line = std::string());
+  // Runs a prepared replay, on a thread with its progress when long; false when cancelled.
+  bool RunReplay(dravello::ReplayRun& run, const QString& progress);
+  // Puts a finished replay in place: the journal, the state and the list.
+  void Install(dravello::ReplayRun& run);
+  void OpenJournal(const std::string& folder);  // StartJournal's work
+  // The journal work is written within a second of the command that made it, all at once.
+  void ScheduleJournal();
+  void WriteJournal();
+  // A journal taken over, read; one that cannot be read is set aside and the user told so.
+  std::optional<dravello::JournalRead> ReadClaimed(dravello::JournalStore::Claimed& claimed);
   void MoveFocusByArrow(int key);
   // The accelerator stage: clicks the enabled, visible button whose caption marks `typed`.
   bool OfferAccelerator(QChar typed);
@@ -116,8 +162,10 @@ class TFormCalculadora : public QWidget {
 
   Ui::TFormCalculadora ui_;
   WindowView view_;
+  dravello::SessionView session_view_;  // in front of view_: what the journal needs of it
   dravello::Calculadora engine_;
   dravello::Monedas monedas_;
+  dravello::Session session_;
   dravello::TapeSaver saver_;  // "Guardar como…" of the operations list's menu
   dravello::CommandQueue queue_;
   std::vector<THighButton*> key_buttons_;  // the buttons of KeyButtons(), in its order
@@ -126,7 +174,12 @@ class TFormCalculadora : public QWidget {
   bool delivering_ = false;  // a key is being handed to the operations list
   bool repeating_ = false;   // the key being routed is a repeat of a held key
   std::vector<std::pair<QKeyCombination, QWidget*>> window_keys_;  // no widget: the manual
+  std::vector<std::pair<QKeyCombination, std::string_view>> list_keys_;
   Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
   bool background_shown_ = false;
   std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
+  std::string journal_folder_;         // empty: no journal on disk at all
+  std::unique_ptr<dravello::JournalStore> store_;  // while the tape is kept on disk
+  QTimer journal_timer_;                           // runs only while something is unwritten
+  bool disk_error_shown_ = false;
 };

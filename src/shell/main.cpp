@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Calculadora Dravello: the program entry.
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
 #include <QScreen>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <csignal>
 #include <cstdio>
 
 #include "Calculadora.h"
 #include "CommandLine.h"
+#include "JournalStore.h"
 #include "Pictures.h"
 #include "ProgramPath.h"
 #include "RegionalSeparators.h"
@@ -34,6 +41,36 @@ bool Print(std::FILE* stream, const QString& text) {
   return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
              static_cast<std::size_t>(bytes.size()) &&
          std::fflush(stream) == 0;
+}
+
+// The signals that end the program from outside (a logout, kill, Ctrl+C in a terminal) reach the
+// window through a pipe: their handler may do nothing else.
+int signal_pipe[2] = {-1, -1};
+
+void OnEndingSignal(int number) {
+  const char byte = static_cast<char>(number);
+  if (::write(signal_pipe[1], &byte, 1) != 1) {
+    // The pipe is full: a signal is on its way already.
+  }
+}
+
+// Writes what the journal on disk lacks before such a signal ends the program, as it would
+// have; the session stays an unclosed one, which the next start offers to recover.
+void WriteJournalAtEndingSignals(TFormCalculadora& form) {
+  if (::pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  struct sigaction action {};
+  action.sa_handler = OnEndingSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (const int number : {SIGTERM, SIGHUP, SIGINT}) sigaction(number, &action, nullptr);
+  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, &form);
+  QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form] {
+    char number = 0;
+    if (::read(signal_pipe[0], &number, 1) != 1) return;
+    form.FlushJournal();
+    std::signal(number, SIG_DFL);
+    std::raise(number);
+  });
 }
 
 }  // namespace
@@ -82,5 +119,9 @@ int main(int argc, char* argv[]) {
     form.move(frame.topLeft());
   }
   form.show();
+  WriteJournalAtEndingSignals(form);
+  // The journal once the window shows: it may ask to recover the last session.
+  QTimer::singleShot(0, &form,
+                     [&form] { form.StartJournal(dravello::JournalStore::DefaultFolder()); });
   return QApplication::exec();
 }

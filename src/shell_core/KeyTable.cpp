@@ -68,6 +68,13 @@ constexpr std::array<WindowKey, 16> kWindowKeys = {{
     {"F1", "", WindowAction::kManual},
 }};
 
+constexpr std::array<ListKey, 4> kListKeys = {{
+    {"Ctrl+Z", "Deshacer"},
+    {"Ctrl+Y", "Rehacer"},
+    {"Ctrl+Shift+Z", "Rehacer"},
+    {"F2", "Corregir"},
+}};
+
 }  // namespace
 
 std::span<const KeyButton> KeyButtons() {
@@ -76,6 +83,10 @@ std::span<const KeyButton> KeyButtons() {
 
 std::span<const WindowKey> WindowKeys() {
   return kWindowKeys;
+}
+
+std::span<const ListKey> ListKeys() {
+  return kListKeys;
 }
 
 std::string KeyLabel(std::string_view keys) {

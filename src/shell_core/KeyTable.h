@@ -67,6 +67,16 @@ struct WindowKey {
 
 std::span<const WindowKey> WindowKeys();
 
+// A key of the window that works on the journal of the session through the operations list:
+// undo, redo, correcting the selected line. Taken, like the window keys, before the key-down
+// stage, wherever the focus is.
+struct ListKey {
+  std::string_view keys;    // Qt's portable notation
+  std::string_view action;  // "Deshacer", "Rehacer", "Corregir"
+};
+
+std::span<const ListKey> ListKeys();
+
 // The Spanish label of keys in Qt's portable notation, as on Spanish keyboards: "Shift+Ins"
 // gives "Mayús+Insert", "Return" "Intro", "Del" "Supr", "Backspace" "Retroceso".
 std::string KeyLabel(std::string_view keys);

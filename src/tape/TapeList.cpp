@@ -43,6 +43,9 @@ TapeList::TapeList(QWidget* parent) : QListView(parent), own_(new TapeModel(this
   setVerticalScrollMode(ScrollPerItem);
   setHorizontalScrollMode(ScrollPerPixel);
   setModel(tape_);
+  connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) emit ActionRequested(static_cast<int>(TapeAction::kCorrect), false);
+  });
 }
 
 void TapeList::SetTapeModel(TapeModel* model) {
@@ -76,21 +79,63 @@ QModelIndex TapeList::SelectedLine() const {
   return selected.isEmpty() ? QModelIndex() : selected.first();
 }
 
+void TapeList::MakeMenu() {
+  if (menu_ != nullptr) return;
+  menu_ = new QMenu(this);
+  menu_->setObjectName(QStringLiteral("MenuOperaciones"));
+  menu_->setAccessibleName(QStringLiteral("Operaciones Realizadas"));
+  menu_->setToolTipsVisible(true);
+  copy_line_ = menu_->addAction(QStringLiteral("Copiar &línea"));
+  copy_all_ = menu_->addAction(QStringLiteral("Copiar &todo"));
+  connect(copy_line_, &QAction::triggered, this, &TapeList::CopyLine);
+  connect(copy_all_, &QAction::triggered, this, &TapeList::CopyAll);
+  menu_->addSeparator();
+  // The window's keys are shown beside their entries; they work without the menu. The
+  // entries stay greyed until the window offers them (MenuAboutToShow).
+  const auto add = [this](TapeAction action, const QString& text) {
+    QAction* entry = menu_->addAction(text);
+    entry->setEnabled(false);
+    actions_[static_cast<int>(action)] = entry;
+    connect(entry, &QAction::triggered, this, [this, action](bool checked) {
+      emit ActionRequested(static_cast<int>(action), checked);
+    });
+    return entry;
+  };
+  add(TapeAction::kUndo, QStringLiteral("&Deshacer\tCtrl+Z"));
+  add(TapeAction::kRedo, QStringLiteral("&Rehacer\tCtrl+Y"));
+  add(TapeAction::kCorrect, QStringLiteral("&Corregir importe…\tF2"));
+  add(TapeAction::kRemove, QStringLiteral("&Quitar operación"));
+  add(TapeAction::kClear, QStringLiteral("&Borrar la cinta"));
+  menu_->addSeparator();
+  QAction* save = menu_->addAction(QStringLiteral("&Guardar como…"));
+  QAction* print = menu_->addAction(QStringLiteral("&Imprimir…"));
+  connect(save, &QAction::triggered, this, &TapeList::SaveRequested);
+  connect(print, &QAction::triggered, this, &TapeList::PrintRequested);
+  menu_->addSeparator();
+  add(TapeAction::kRecover, QStringLiteral("Recuperar la sesión &anterior"));
+  add(TapeAction::kKeepOnDisk, QStringLiteral("Guardar la cinta en di&sco"))->setCheckable(true);
+}
+
+QAction* TapeList::Action(TapeAction action) {
+  MakeMenu();
+  return actions_[static_cast<int>(action)];
+}
+
+int TapeList::SelectedRow() const {
+  const QModelIndex line = SelectedLine();
+  return line.isValid() ? line.row() : -1;
+}
+
+void TapeList::SelectRow(int row) {
+  if (row < 0 || row >= Rows()) return;
+  const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  scrollTo(index);
+}
+
 void TapeList::ShowMenu(std::optional<QPoint> global) {
-  if (menu_ == nullptr) {
-    menu_ = new QMenu(this);
-    menu_->setObjectName(QStringLiteral("MenuOperaciones"));
-    menu_->setAccessibleName(QStringLiteral("Operaciones Realizadas"));
-    copy_line_ = menu_->addAction(QStringLiteral("Copiar &línea"));
-    copy_all_ = menu_->addAction(QStringLiteral("Copiar &todo"));
-    menu_->addSeparator();
-    QAction* save = menu_->addAction(QStringLiteral("&Guardar como…"));
-    QAction* print = menu_->addAction(QStringLiteral("&Imprimir…"));
-    connect(copy_line_, &QAction::triggered, this, &TapeList::CopyLine);
-    connect(copy_all_, &QAction::triggered, this, &TapeList::CopyAll);
-    connect(save, &QAction::triggered, this, &TapeList::SaveRequested);
-    connect(print, &QAction::triggered, this, &TapeList::PrintRequested);
-  }
+  MakeMenu();
+  emit MenuAboutToShow();
   copy_line_->setEnabled(SelectedLine().isValid());
   copy_all_->setEnabled(Rows() > 0);
   if (!global) {
@@ -276,6 +321,7 @@ void TapeList::paintEvent(QPaintEvent* event) {
 
   const int height = RowHeight();
   const int rows = Rows();
+  const int margin = MarkMargin();
   const QRect area = event->rect();
   const std::int64_t first = TopRow() + std::max(0, area.top()) / height;
   const std::int64_t last = std::min<std::int64_t>(rows - 1, TopRow() + area.bottom() / height);
@@ -294,9 +340,38 @@ void TapeList::paintEvent(QPaintEvent* event) {
       }
     }
     if (focus && index == current) option.state |= QStyle::State_HasFocus;
+    const QRect row_rect = option.rect;
+    option.rect.setLeft(option.rect.left() + margin);
     itemDelegateForIndex(index)->paint(&painter, option, index);
+    if (margin > 0 && tape_->Lines().Corrected(static_cast<std::size_t>(row))) {
+      PaintMark(painter, QRect(row_rect.left(), row_rect.top(), margin, height));
+    }
   }
   if (hasFocus()) PaintFocusFrame(painter);
+}
+
+int TapeList::MarkMargin() const {
+  if (model() != tape_ || !tape_->Lines().AnyCorrected()) return 0;
+  return RowHeight();
+}
+
+void TapeList::PaintMark(QPainter& painter, const QRect& margin) const {
+  // A white disc ringed in black with a black tick: seen on the list's colour, on the
+  // selection and on any palette.
+  const int size = std::max(5, margin.height() * 2 / 3);
+  const QRect disc(margin.center().x() - size / 2, margin.center().y() - size / 2, size, size);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::white);
+  painter.drawEllipse(disc);
+  QPen tick(Qt::black, std::max(1.0, size / 6.0));
+  painter.setPen(tick);
+  painter.drawLine(QPointF(disc.left() + size * 0.28, disc.top() + size * 0.52),
+                   QPointF(disc.left() + size * 0.45, disc.top() + size * 0.70));
+  painter.drawLine(QPointF(disc.left() + size * 0.45, disc.top() + size * 0.70),
+                   QPointF(disc.left() + size * 0.74, disc.top() + size * 0.32));
+  painter.restore();
 }
 
 void TapeList::PaintFocusFrame(QPainter& painter) const {
@@ -344,7 +419,7 @@ void TapeList::UpdateScrollRanges() {
   vertical->setPageStep(visible);
   vertical->setSingleStep(1);
   QScrollBar* horizontal = horizontalScrollBar();
-  horizontal->setRange(0, std::max(0, content_width_ - viewport()->width()));
+  horizontal->setRange(0, std::max(0, content_width_ + MarkMargin() - viewport()->width()));
   horizontal->setPageStep(viewport()->width());
   horizontal->setSingleStep(std::max(1, 2 * fontMetrics().averageCharWidth()));
 }

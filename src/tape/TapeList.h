@@ -13,6 +13,9 @@ namespace dravello {
 
 class TapeModel;
 
+// The entries of the list's menu that the window answers.
+enum class TapeAction { kUndo, kRedo, kCorrect, kRemove, kClear, kRecover, kKeepOnDisk };
+
 // The operations list on screen: a list view over a TapeModel whose rows all have one height,
 // so that showing, selecting and scrolling to any row costs the same however long the run.
 // QListView lays out every row again whenever one is added; this view computes row positions
@@ -22,7 +25,11 @@ class TapeModel;
 // style's focus frame is drawn around the rows.
 //
 // Its menu (right button, the Menu key, Shift+F10) copies the selected line or every line to
-// the clipboard and asks the window to save or print the list.
+// the clipboard and asks the window to save or print the list, and to undo, redo, correct the
+// selected line (also a double click on it), take its operation out, empty the list, recover
+// the previous session, or keep the tape on disk or not; before it opens, the window sets which
+// of those it offers (MenuAboutToShow, Action). Lines changed by a correction show a mark in a
+// margin of their own, in colours of the list's own that no theme changes.
 class TapeList : public QListView {
   Q_OBJECT
 
@@ -49,6 +56,12 @@ class TapeList : public QListView {
   void ShowMenu(std::optional<QPoint> global = std::nullopt);
   // The menu, once it has been opened (it is made at its first use).
   QMenu* Menu() const { return menu_; }
+  // An entry of the menu that the window answers (the menu is made if need be).
+  QAction* Action(TapeAction action);
+  // The selected row, or -1.
+  int SelectedRow() const;
+  // Makes `row` the current and only selected row and scrolls it into view.
+  void SelectRow(int row);
 
   // "Copiar línea": the selected line, as plain text. Nothing when no line is selected.
   void CopyLine() const;
@@ -65,6 +78,11 @@ class TapeList : public QListView {
   // "Guardar como…" and "Imprimir…": the window saves and prints the list.
   void SaveRequested();
   void PrintRequested();
+  // Just before the menu opens, so that the window sets its entries (Action).
+  void MenuAboutToShow();
+  // An entry of TapeAction chosen (kKeepOnDisk: its new check state), or a double click on a
+  // line (kCorrect).
+  void ActionRequested(int action, bool checked);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -94,6 +112,10 @@ class TapeList : public QListView {
   QModelIndex SelectedLine() const;
   // The style's focus frame along the inside of the list's border.
   void PaintFocusFrame(QPainter& painter) const;
+  void MakeMenu();
+  // Width of the margin where corrected lines show their mark: none while no line is marked.
+  int MarkMargin() const;
+  void PaintMark(QPainter& painter, const QRect& margin) const;
 
   TapeModel* own_;
   TapeModel* tape_;
@@ -105,6 +127,7 @@ class TapeList : public QListView {
   QMenu* menu_ = nullptr;
   QAction* copy_line_ = nullptr;
   QAction* copy_all_ = nullptr;
+  QAction* actions_[7] = {};  // by TapeAction
 };
 
 }  // namespace dravello

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TapeModel.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -18,6 +19,38 @@ void TapeModel::Append(std::string_view line) {
   endInsertRows();
 }
 
+bool TapeModel::HideAll() {
+  if (lines_.Empty()) return false;
+  beginResetModel();
+  lines_.Hide(lines_.Written());
+  endResetModel();
+  return true;
+}
+
+void TapeModel::Replace(TapeLines lines, std::size_t unchanged) {
+  if (lines.Hidden() != lines_.Hidden() || lines.Count() > static_cast<std::size_t>(INT_MAX)) {
+    beginResetModel();
+    lines_ = std::move(lines);
+    endResetModel();
+    return;
+  }
+  unchanged = std::min({unchanged, lines_.Count(), lines.Count()});
+  if (lines_.Count() > unchanged) {
+    beginRemoveRows(QModelIndex(), static_cast<int>(unchanged),
+                    static_cast<int>(lines_.Count() - 1));
+    lines_.Truncate(lines_.Hidden() + unchanged);
+    endRemoveRows();
+  }
+  if (lines.Count() > unchanged) {
+    beginInsertRows(QModelIndex(), static_cast<int>(unchanged),
+                    static_cast<int>(lines.Count() - 1));
+    lines_ = std::move(lines);
+    endInsertRows();
+  } else {
+    lines_ = std::move(lines);
+  }
+}
+
 int TapeModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(lines_.Count());
 }
@@ -31,6 +64,16 @@ QVariant TapeModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
       return TapeLineText(lines_.Line(static_cast<std::size_t>(index.row())));
+    case Qt::AccessibleDescriptionRole:
+      if (lines_.Corrected(static_cast<std::size_t>(index.row()))) {
+        return QStringLiteral("corregida");
+      }
+      return QVariant();
+    case Qt::ToolTipRole:
+      if (lines_.Corrected(static_cast<std::size_t>(index.row()))) {
+        return QStringLiteral("Línea corregida: su texto cambió al corregir una operación");
+      }
+      return QVariant();
     default:
       return QVariant();
   }

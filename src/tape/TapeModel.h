@@ -28,9 +28,18 @@ class TapeModel : public QAbstractListModel {
   // The lines themselves, without Qt, for printing and saving.
   const TapeLines& Lines() const { return lines_; }
 
+  // "Borrar la cinta": no row is shown any more (the lines stay written, hidden). False when
+  // there was none.
+  bool HideAll();
+  // Shows `lines` instead, of which the first `unchanged` rows are the rows shown now: views
+  // learn that the rows after those went and new ones came, or that everything changed when
+  // the hidden lines are not the same.
+  void Replace(TapeLines lines, std::size_t unchanged);
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-  // Qt::DisplayRole and Qt::AccessibleTextRole give the line as text; other
-  // roles give nothing.
+  // Qt::DisplayRole and Qt::AccessibleTextRole give the line as text; for a line changed by a
+  // correction, Qt::AccessibleDescriptionRole gives "corregida" and Qt::ToolTipRole says so;
+  // other roles give nothing.
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 

@@ -10,6 +10,7 @@
 
 #include <dlfcn.h>
 
+#include "TapeExport.h"
 #include "TapeLines.h"
 #include "TapeModel.h"
 
@@ -92,9 +93,12 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
   const double bottom = printer.pageRect(QPrinter::DevicePixel).height();
   int y = h;
   bool page_has_lines = false;
-  for (std::size_t i = 0; i < lines.Count(); ++i) {
+  // A list with corrected lines marks them, and ends with an empty line and the legend.
+  const std::size_t count = lines.Count();
+  const std::size_t printed = count + (lines.AnyCorrected() ? 2 : 0);
+  for (std::size_t i = 0; i < printed; ++i) {
     if (page_has_lines && y + h > bottom) {
-      if (progress && !progress(i)) {
+      if (progress && !progress(std::min(i, count))) {
         printer.abort();
         painter.end();
         return QString();
@@ -106,7 +110,14 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
       y = h;
       page_has_lines = false;
     }
-    painter.drawText(h, y + metrics.ascent(), TapeLineText(lines.Line(i)));
+    std::string text;
+    if (i < count) {
+      text = lines.Line(i);
+      if (lines.Corrected(i)) text += TapeExport::kCorrectedMark;
+    } else if (i == count + 1) {
+      text = TapeExport::kCorrectedLegend;
+    }
+    painter.drawText(h, y + metrics.ascent(), TapeLineText(text));
     y += h + 2;
     page_has_lines = true;
   }

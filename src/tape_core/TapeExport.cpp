@@ -17,7 +17,7 @@ constexpr std::size_t kPieceBytes = 1 << 20;
 // are given no encoding read the file as UTF-8 by it.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kCsvHeader =
-    "Operando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea\r\n";
+    "Operando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n";
 
 // Appends Windows-1252 `text` to `out` as UTF-8.
 void AppendUtf8(std::string_view text, std::string& out) {
@@ -63,7 +63,7 @@ void AppendField(std::string_view field, bool last, std::string& out) {
 }
 
 void AppendCsvRecord(std::string_view line, std::string_view currency, Separators separators,
-                     std::string& out) {
+                     bool corrected, std::string& out) {
   if (const std::optional<TapeOperation> operation = TapeOperation::Read(line, separators)) {
     AppendField(operation->operand1, false, out);
     AppendField(operation->operator_, false, out);
@@ -73,7 +73,8 @@ void AppendCsvRecord(std::string_view line, std::string_view currency, Separator
   } else {
     out += ",,,,,";
   }
-  AppendField(line, true, out);
+  AppendField(line, false, out);
+  if (corrected) out += "S\xC3\xAD";
   out += "\r\n";
 }
 
@@ -90,16 +91,26 @@ void TapeExport::Append(const TapeLines& lines, std::size_t first, std::size_t l
   }
   std::string line;
   for (std::size_t i = first; i < last; ++i) AppendLine(lines, i, line, out);
+  if (last == lines.Count()) AppendEnd(lines, out);
+}
+
+void TapeExport::AppendEnd(const TapeLines& lines, std::string& out) const {
+  if (format_ != TapeFormat::kText || !lines.AnyCorrected()) return;
+  out += '\n';
+  AppendUtf8(kCorrectedLegend, out);
+  out += '\n';
 }
 
 void TapeExport::AppendLine(const TapeLines& lines, std::size_t index, std::string& line,
                             std::string& out) const {
   line.clear();
   lines.AppendLineTo(index, line);
+  const bool corrected = lines.Corrected(index);
   if (format_ == TapeFormat::kCsv) {
-    AppendCsvRecord(line, lines.CurrencyOf(index), separators_, out);
+    AppendCsvRecord(line, lines.CurrencyOf(index), separators_, corrected, out);
   } else {
     AppendUtf8(line, out);
+    if (corrected) AppendUtf8(kCorrectedMark, out);
     out += '\n';
   }
 }
@@ -119,6 +130,7 @@ SaveResult TapeExport::Save(const TapeLines& lines, const std::string& path,
   for (;;) {
     // Whole lines until the piece is full: a line longer than a piece still goes in one.
     while (next < count && piece.size() < kPieceBytes) AppendLine(lines, next++, line, piece);
+    if (next == count) AppendEnd(lines, piece);
     if (progress.cancel.load(std::memory_order_relaxed)) {
       file.Abandon();
       return SaveResult{SaveResult::Status::kCancelled, 0};
@@ -137,9 +149,9 @@ SaveResult TapeExport::Save(const TapeLines& lines, const std::string& path,
 }
 
 std::string TapeExport::CsvRecord(std::string_view line, std::string_view currency,
-                                  Separators separators) {
+                                  Separators separators, bool corrected) {
   std::string out;
-  AppendCsvRecord(line, currency, separators, out);
+  AppendCsvRecord(line, currency, separators, corrected, out);
   return out;
 }
 

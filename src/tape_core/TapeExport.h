@@ -15,18 +15,26 @@ class TapeLines;
 enum class TapeFormat { kText, kCsv };
 
 // The operations list as a file, in UTF-8:
-// - text: each line followed by a line feed;
+// - text: each line followed by a line feed; a line changed by a correction ends in
+//   kCorrectedMark, and then the text ends with an empty line and kCorrectedLegend;
 // - CSV (RFC 4180: comma-separated, CRLF after every record, fields in double quotes when they
 //   hold a comma, a quote, a line break or blanks at either end): the byte-order mark, a
 //   header, then one record a
 //   line with the first operand, the operator, the second operand and the result
-//   (TapeOperation), the abbreviation of the currency the line was written in, and the line
-//   itself. A line that is no operation fills only the last field.
+//   (TapeOperation), the abbreviation of the currency the line was written in, the line
+//   itself, and "Sí" when a correction changed the line. A line that is no operation leaves
+//   the first five fields empty.
 class TapeExport {
  public:
+  // How a saved or printed list marks its lines changed by a correction (Windows-1252).
+  static constexpr std::string_view kCorrectedMark = " \x86";  // a dagger
+  static constexpr std::string_view kCorrectedLegend =
+      "\x86 L\xEDnea corregida: su texto cambi\xF3 al corregir una operaci\xF3n anterior.";
+
   TapeExport(TapeFormat format, Separators separators);
 
-  // Appends to `out` the bytes of lines [first, last) of `lines`, the CSV header before line 0.
+  // Appends to `out` the bytes of lines [first, last) of `lines`, the CSV header before line 0
+  // and, when `last` is the end, the text's legend of corrected lines.
   void Append(const TapeLines& lines, std::size_t first, std::size_t last, std::string& out) const;
 
   // Writes all of `lines` to `path`, replacing the file in one step (AtomicFileWriter) and
@@ -36,12 +44,14 @@ class TapeExport {
 
   // The CSV record of one line (Windows-1252) in `currency`, CRLF included.
   static std::string CsvRecord(std::string_view line, std::string_view currency,
-                               Separators separators);
+                               Separators separators, bool corrected = false);
 
  private:
   // Appends line `index` as the format has it; `line` is a buffer for its bytes.
   void AppendLine(const TapeLines& lines, std::size_t index, std::string& line,
                   std::string& out) const;
+  // What follows the last line: the legend of a text with corrected lines.
+  void AppendEnd(const TapeLines& lines, std::string& out) const;
 
   TapeFormat format_;
   Separators separators_;

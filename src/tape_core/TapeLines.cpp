@@ -65,6 +65,84 @@ void TapeLines::Append(std::string_view line) {
   ++count_;
 }
 
+void TapeLines::Hide(std::size_t written) {
+  hidden_ = std::min(written, count_);
+}
+
+void TapeLines::Truncate(std::size_t written) {
+  if (written >= count_) return;
+  size_ = StartOf(written);
+  count_ = written;
+  hidden_ = std::min(hidden_, count_);
+  // Blocks past the end go (a copy that shares them keeps its own); the last one, if a copy
+  // shares it, is copied before the next append writes into it (OwnLastBlocks).
+  blocks_.resize(static_cast<std::size_t>((size_ + kBlockBytes - 1) / kBlockBytes));
+  starts_.resize((count_ + kStartsPerBlock - 1) / kStartsPerBlock);
+  while (!runs_.empty() && runs_.back().first_line >= count_) runs_.pop_back();
+  const std::size_t words = (count_ + 63) / 64;
+  if (corrected_.size() > words) corrected_.resize(words);
+  if (!corrected_.empty() && count_ % 64 != 0) {
+    corrected_.back() &= (std::uint64_t{1} << (count_ % 64)) - 1;
+  }
+}
+
+void TapeLines::SetCorrected(std::size_t written, bool corrected) {
+  if (written >= count_) return;
+  const std::size_t word = written / 64;
+  const std::uint64_t bit = std::uint64_t{1} << (written % 64);
+  if (!corrected) {
+    if (word < corrected_.size()) corrected_[word] &= ~bit;
+    return;
+  }
+  if (word >= corrected_.size()) corrected_.resize(word + 1);
+  corrected_[word] |= bit;
+}
+
+bool TapeLines::Corrected(std::size_t index) const {
+  const std::size_t written = index + hidden_;
+  const std::size_t word = written / 64;
+  return word < corrected_.size() && ((corrected_[word] >> (written % 64)) & 1) != 0;
+}
+
+bool TapeLines::AnyCorrected() const {
+  for (std::size_t word = hidden_ / 64; word < corrected_.size(); ++word) {
+    std::uint64_t bits = corrected_[word];
+    if (word == hidden_ / 64) bits &= ~((std::uint64_t{1} << (hidden_ % 64)) - 1);
+    if (bits != 0) return true;
+  }
+  return false;
+}
+
+std::string TapeLines::WrittenLine(std::size_t written) const {
+  std::string line;
+  AppendWrittenTo(written, line);
+  return line;
+}
+
+bool TapeLines::SameLine(std::size_t written, const TapeLines& other,
+                         std::size_t other_written) const {
+  std::uint64_t at = StartOf(written);
+  const std::uint64_t end = EndOf(written);
+  std::uint64_t other_at = other.StartOf(other_written);
+  if (end - at != other.EndOf(other_written) - other_at) return false;
+  // Piece by piece, as far as the shorter of the two current blocks reaches.
+  while (at < end) {
+    const std::size_t in_block = static_cast<std::size_t>(at % kBlockBytes);
+    const std::size_t other_in_block = static_cast<std::size_t>(other_at % kBlockBytes);
+    const std::size_t chunk = static_cast<std::size_t>(
+        std::min<std::uint64_t>({end - at, kBlockBytes - in_block, kBlockBytes - other_in_block}));
+    if (std::memcmp(
+            blocks_[static_cast<std::size_t>(at / kBlockBytes)].get() + in_block,
+            other.blocks_[static_cast<std::size_t>(other_at / kBlockBytes)].get() + other_in_block,
+            chunk) != 0) {
+      return false;
+    }
+    at += chunk;
+    other_at += chunk;
+  }
+  return true;
+}
+
 std::uint64_t TapeLines::StartOf(std::size_t index) const {
   return starts_[index / kStartsPerBlock][index % kStartsPerBlock];
 }
@@ -74,6 +152,7 @@ std::uint64_t TapeLines::EndOf(std::size_t index) const {
 }
 
 std::size_t TapeLines::LineSize(std::size_t index) const {
+  index += hidden_;
   return static_cast<std::size_t>(EndOf(index) - StartOf(index));
 }
 
@@ -85,6 +164,10 @@ std::string TapeLines::Line(std::size_t index) const {
 }
 
 void TapeLines::AppendLineTo(std::size_t index, std::string& out) const {
+  AppendWrittenTo(index + hidden_, out);
+}
+
+void TapeLines::AppendWrittenTo(std::size_t index, std::string& out) const {
   std::uint64_t at = StartOf(index);
   const std::uint64_t end = EndOf(index);
   while (at < end) {
@@ -98,6 +181,7 @@ void TapeLines::AppendLineTo(std::size_t index, std::string& out) const {
 
 const std::string& TapeLines::CurrencyOf(std::size_t index) const {
   static const std::string kNone;
+  index += hidden_;
   const auto after = std::upper_bound(
       runs_.begin(), runs_.end(), index,
       [](std::size_t line, const CurrencyRun& run) { return line < run.first_line; });

@@ -11,15 +11,20 @@
 namespace dravello {
 
 // The lines of the operations list, Windows-1252 bytes, in the order they were appended, each
-// with the currency that was current when it was written. Lines are never changed or removed.
+// with the currency that was current when it was written and whether a correction changed it.
+// The lines shown are the last of the lines written: "Borrar la cinta" hides those written so
+// far (Hide), and an undo or a correction takes back the last ones (Truncate). Indices are
+// those of the lines shown, except where "written" says otherwise (counted from the first line
+// ever written).
 // The text and the line offsets live in fixed-size blocks that are never moved, so an append
 // costs the same however many lines there are (no reallocation of the whole text), and the
 // store holds the text plus 8 bytes of offset per line and one partly filled block of each.
 //
 // A copy (Snapshot) shares the blocks instead of copying them: it costs a few pointers per
-// 64 KiB of text, and it may be read on another thread while this store takes new lines, since
-// appends only write past the end of what the copy holds. Either store may take new lines;
-// the first append after a copy gives the appender its own last blocks.
+// 64 KiB of text (and a bit per line for the marks), and it may be read on another thread while
+// this store takes new lines or takes some back, since no store ever writes into a block that
+// another shares: the first append after a copy or a truncation gives the appender its own
+// last blocks.
 class TapeLines {
  public:
   TapeLines() = default;
@@ -35,8 +40,27 @@ class TapeLines {
   // Costs a comparison of the abbreviations; the store keeps one entry per change.
   void SetCurrency(std::string_view currency);
 
-  std::size_t Count() const { return count_; }
-  bool Empty() const { return count_ == 0; }
+  std::size_t Count() const { return count_ - hidden_; }
+  bool Empty() const { return count_ == hidden_; }
+
+  // Lines written, hidden ones included; the next line written gets this number.
+  std::size_t Written() const { return count_; }
+  // Of those, the first ones that are not shown.
+  std::size_t Hidden() const { return hidden_; }
+  // Shows only the lines written from `written` on (at most Written()).
+  void Hide(std::size_t written);
+  // Takes back every line written from `written` on; nothing when there are not so many.
+  void Truncate(std::size_t written);
+  // Line `written` (counted among the lines written) as changed by a correction, or not.
+  void SetCorrected(std::size_t written, bool corrected);
+  // Whether line `index` (shown) was changed by a correction; whether any shown line was.
+  bool Corrected(std::size_t index) const;
+  bool AnyCorrected() const;
+  // The bytes of line `written`, counted among the lines written.
+  std::string WrittenLine(std::size_t written) const;
+  // Whether line `written` holds the same bytes as line `other_written` of `other` (both
+  // counted among the lines written).
+  bool SameLine(std::size_t written, const TapeLines& other, std::size_t other_written) const;
 
   // The bytes of line `index`, which must be below Count().
   std::string Line(std::size_t index) const;
@@ -62,7 +86,8 @@ class TapeLines {
     std::string currency;
   };
 
-  std::uint64_t StartOf(std::size_t index) const;
+  std::uint64_t StartOf(std::size_t index) const;  // of line `index` among those written
+  void AppendWrittenTo(std::size_t written, std::string& out) const;
   std::uint64_t EndOf(std::size_t index) const;
   // Before writing into the last blocks: a block that a copy shares is copied first.
   void OwnLastBlocks();
@@ -70,8 +95,10 @@ class TapeLines {
   std::vector<std::shared_ptr<char[]>> blocks_;
   // Offset of each line's first byte in the whole text.
   std::vector<std::shared_ptr<std::uint64_t[]>> starts_;
-  std::size_t count_ = 0;
-  std::uint64_t size_ = 0;  // bytes of text; the next line starts here
+  std::size_t count_ = 0;                 // lines written
+  std::size_t hidden_ = 0;                // the first lines written that are not shown
+  std::uint64_t size_ = 0;                // bytes of text; the next line starts here
+  std::vector<std::uint64_t> corrected_;  // a bit per line written, up to the last one set
   std::vector<CurrencyRun> runs_;
   std::string currency_;  // for the next line
 };

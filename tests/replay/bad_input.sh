@@ -33,5 +33,12 @@ check "backslash at the end" '1\\'
 check "click without digit" '1@'
 check "click on tag 7" '@7'
 check "bad key after good keys" '12+3=\\q'
+check "paste cut short" '1\\v5:12'
+check "paste length without colon" '\\v5x12345'
+check "table that is no table" '\\t5:abcde'
+check "mark without a command" '1\\m1;'
+check "two marks" '\\m1;\\m1;='
+check "start record after a key" '1\\i3:1 1'
+check "start record of a newer version" '\\i59:2 44 46 2 1 3:Pts 2 1 0: 2 1 0: 2 1 0: 2 1 0: 2 1 0: 2 1 0:'
 if [ "$failures" -ne 0 ]; then exit 1; fi
 echo "all bad inputs rejected"

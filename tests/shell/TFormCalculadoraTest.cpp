@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -30,6 +31,7 @@
 #include "TapeLines.h"
 #include "TapeList.h"
 #include "TapeModel.h"
+#include "TapeOnDisk.h"
 #include "TickCounter.h"
 #include "WindowFixture.h"
 
@@ -160,6 +162,14 @@ class TFormCalculadoraTest : public QObject {
     engine.Estado().MemoriaAux = dravello::Currency::FromCount(30000);
   }
   void Click(const char* name) { window_->Click(name); }
+  // Picks an entry of the list's menu, as the window offers it.
+  void Choose(dravello::TapeAction action) {
+    auto* list = Control<dravello::TapeList>("ListBox1");
+    list->ShowMenu();
+    QTRY_VERIFY(list->Menu()->isVisible());
+    list->Action(action)->trigger();
+    list->Menu()->hide();
+  }
 
   // What the window shows: the display, the operator and key indicators, and the tape's last
   // line (empty when there is none).
@@ -452,10 +462,87 @@ class TFormCalculadoraTest : public QObject {
     auto* list = Control<dravello::TapeList>("ListBox1");
     list->ShowMenu();
     QTRY_VERIFY(list->Menu()->isVisible());
-    list->Menu()->actions().last()->trigger();
+    for (QAction* action : list->Menu()->actions()) {
+      if (action->text() == QStringLiteral("&Imprimir…")) action->trigger();
+    }
     list->Menu()->hide();
     // The print dialog, or the print button's message where there is no printer.
     QTRY_VERIFY(!dialogs.isEmpty() || !closer_->boxes.isEmpty());
+  }
+
+  // Ctrl+Z undoes a step and Ctrl+Y redoes it; F2 corrects the selected line through its
+  // dialog (the lines that change are marked); the menu takes an operation out and empties the
+  // list, and undo brings the lines back.
+  void undoCorrectionAndClearingWorkFromTheKeysAndTheMenu() {
+    auto* list = Control<dravello::TapeList>("ListBox1");
+    Type(QStringLiteral("12+21,5+7\r"));
+    const QStringList typed{QStringLiteral("12,00 + 21,50 = 33,50"),
+                            QStringLiteral("33,50 + 7,00 = 40,50")};
+    QCOMPARE(Lines(), typed);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Lines(), typed.mid(0, 1));
+    QCOMPARE(Display(), QStringLiteral("7,00"));
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Lines(), typed);
+    QCOMPARE(Display(), QStringLiteral("40,50"));
+
+    QTimer filler;
+    connect(&filler, &QTimer::timeout, this, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("EditImporte2"));
+        if (edit == nullptr || edit->text() != QStringLiteral("21,5")) return dialog->reject();
+        edit->setText(QStringLiteral("12,5"));
+        dialog->accept();
+      }
+    });
+    filler.start(10);
+    list->SelectRow(0);
+    Key(Qt::Key_F2);
+    filler.stop();
+    QCOMPARE(Lines(), (QStringList{QStringLiteral("12,00 + 12,50 = 24,50"),
+                                   QStringLiteral("24,50 + 7,00 = 31,50")}));
+    const QAbstractItemModel* model = list->model();
+    QCOMPARE(model->index(1, 0).data(Qt::AccessibleDescriptionRole).toString(),
+             QStringLiteral("corregida"));
+
+    list->SelectRow(1);
+    Choose(dravello::TapeAction::kRemove);
+    QTRY_COMPARE(Lines(), QStringList{QStringLiteral("12,00 + 12,50 = 24,50")});
+    Choose(dravello::TapeAction::kClear);
+    QTRY_VERIFY(Lines().isEmpty());
+    QCOMPARE(Display(), QStringLiteral("24,50"));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Lines(), QStringList{QStringLiteral("12,00 + 12,50 = 24,50")});
+    while (form_->Journal().CanUndo()) Key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(Lines().isEmpty());
+    QCOMPARE(Display(), QStringLiteral("0,00"));
+    QVERIFY(closer_->boxes.isEmpty());
+  }
+
+  // A closed window's session is the previous one of the next window, which recovers it from
+  // the list's menu (its own becoming the previous one); turning "Guardar la cinta en disco" off
+  // deletes every journal and is kept in the settings file.
+  void thePreviousSessionIsRecoveredAndTheTapeOnDiskTurnedOff() {
+    QTemporaryDir state;
+    const std::string folder = state.path().toStdString();
+    form_->StartJournal(folder);
+    Type(QStringLiteral("2*21\r"));
+    const std::string settings = window_->SettingsFile();
+    window_->Close();  // a normal close
+    window_->SetSettingsFile(settings);
+    form_ = window_->Open();
+    form_->StartJournal(folder);
+    Type(QStringLiteral("1+1\r"));
+    Choose(dravello::TapeAction::kRecover);
+    QTRY_COMPARE(Lines(), QStringList{QStringLiteral("2,00 * 21,00 = 42,00")});
+    QCOMPARE(Display(), QStringLiteral("42,00"));
+    Choose(dravello::TapeAction::kRecover);
+    QTRY_COMPARE(Lines(), QStringList{QStringLiteral("1,00 + 1,00 = 2,00")});
+    QVERIFY(!QDir(state.path()).isEmpty(QDir::Files | QDir::NoDotAndDotDot));
+    Choose(dravello::TapeAction::kKeepOnDisk);
+    QTRY_VERIFY(QDir(state.path()).isEmpty(QDir::Files | QDir::NoDotAndDotDot));
+    QVERIFY(!dravello::ReadTapeOnDisk(settings));
+    QVERIFY(closer_->boxes.isEmpty());
   }
 
   void altWithAnAcceleratorClicksAlsoInTheList() {

@@ -121,8 +121,9 @@ TEST(KeyTable, KeysAreNamedAsSpanishKeyboardsName) {
   for (const auto& c : cases) EXPECT_EQ(KeysLine(c.keys), c.line) << c.keys;
 }
 
-// The window's own keys never take a key that a button of the keyboard table answers to, and
-// each clicks one control or opens the manual.
+// The window's own keys (and those of the journal: undo, redo, correction) never take a key that
+// a button of the keyboard table answers to, nor one another's, and each clicks one control,
+// opens the manual or does one thing.
 TEST(KeyTable, WindowKeysAreDistinctFromTheButtonsKeys) {
   std::set<std::string_view> taken;
   for (const KeyButton& b : KeyButtons()) {
@@ -138,6 +139,11 @@ TEST(KeyTable, WindowKeysAreDistinctFromTheButtonsKeys) {
     EXPECT_EQ(k.button.empty(), k.action == WindowAction::kManual) << k.keys;
     EXPECT_NE(k.keys.find_first_of("+F"), std::string_view::npos)
         << k.keys << ": a modifier or a function key, never a key that types";
+  }
+  for (const ListKey& k : ListKeys()) {
+    EXPECT_TRUE(taken.insert(k.keys).second) << k.keys;
+    EXPECT_FALSE(k.action.empty());
+    EXPECT_NE(k.keys.find_first_of("+F"), std::string_view::npos) << k.keys;
   }
 }
 

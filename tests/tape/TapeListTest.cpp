@@ -14,6 +14,7 @@
 #include "TapeModel.h"
 #include "ui_TapeForm.h"
 
+using dravello::TapeAction;
 using dravello::TapeList;
 using dravello::TapeModel;
 
@@ -254,7 +255,11 @@ class TapeListTest : public QObject {
     QStringList texts;
     for (QAction* action : menu->actions()) texts << action->text();
     QCOMPARE(texts, (QStringList{u"Copiar &línea"_qs, u"Copiar &todo"_qs, QString(),
-                                 u"&Guardar como…"_qs, u"&Imprimir…"_qs}));
+                                 u"&Deshacer\tCtrl+Z"_qs, u"&Rehacer\tCtrl+Y"_qs,
+                                 u"&Corregir importe…\tF2"_qs, u"&Quitar operación"_qs,
+                                 u"&Borrar la cinta"_qs, QString(), u"&Guardar como…"_qs,
+                                 u"&Imprimir…"_qs, QString(), u"Recuperar la sesión &anterior"_qs,
+                                 u"Guardar la cinta en di&sco"_qs}));
     // The right button selects the line under it first; the keys keep the selection.
     const int selected = way == 0 ? 0 : 3;
     QCOMPARE(SelectedRows(list), QList<int>{selected});
@@ -268,10 +273,19 @@ class TapeListTest : public QObject {
                  u"Pegado Desde ClipBoard 1,00 ± €\n"_qs);
     QSignalSpy save(&list, &TapeList::SaveRequested);
     QSignalSpy print(&list, &TapeList::PrintRequested);
-    menu->actions()[3]->trigger();
-    menu->actions()[4]->trigger();
+    QSignalSpy journal(&list, &TapeList::ActionRequested);
+    menu->actions()[9]->trigger();
+    menu->actions()[10]->trigger();
     QCOMPARE(save.count(), 1);
     QCOMPARE(print.count(), 1);
+    // The journal's entries are the window's to answer, with what each is.
+    list.Action(TapeAction::kRemove)->setEnabled(true);
+    menu->actions()[6]->trigger();
+    list.Action(TapeAction::kKeepOnDisk)->setEnabled(true);
+    menu->actions()[13]->trigger();
+    QCOMPARE(journal.count(), 2);
+    QCOMPARE(journal[0], (QList<QVariant>{static_cast<int>(TapeAction::kRemove), false}));
+    QCOMPARE(journal[1], (QList<QVariant>{static_cast<int>(TapeAction::kKeepOnDisk), true}));
     menu->hide();
     QCOMPARE(list.model()->rowCount(), 4);  // the menu writes no line
   }
@@ -291,7 +305,9 @@ class TapeListTest : public QObject {
     for (QAction* action : list.Menu()->actions()) {
       if (!action->isSeparator()) enabled << action->isEnabled();
     }
-    QCOMPARE(enabled, (QList<bool>{false, false, true, true}));
+    // Without a window to answer them, nothing of the journal either.
+    QCOMPARE(enabled, (QList<bool>{false, false, false, false, false, false, false, true, true,
+                                   false, false}));
     list.Menu()->hide();
   }
 

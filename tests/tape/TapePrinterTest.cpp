@@ -160,6 +160,18 @@ class TapePrinterTest : public QObject {
     QTest::newRow("three pages and a bit") << 3 << 5 << 4;
   }
 
+  // A corrected line carries the dagger, and the legend follows the last line.
+  void correctedLinesAreMarkedAndTheLegendFollows() {
+    PdfPrinter out;
+    TapeLines lines = Tape(3);
+    lines.SetCorrected(1, true);
+    QCOMPARE(TapePrinter::Print(lines, out.printer), QString());
+    QCOMPARE(PageLines(out.file, 1),
+             (QStringList{TestLineText(1), TestLineText(2) + u" †"_qs, TestLineText(3),
+                          u"† Línea corregida: su texto cambió al corregir una operación "
+                          u"anterior."_qs}));
+  }
+
   void everyPageHasTheSameMarginsAndLineSpacing() {
     PdfPrinter out;
     const Geometry g = GeometryOf(out.printer);

@@ -147,7 +147,7 @@ class TapeSaverTest : public QObject {
 
     QCOMPARE(SaveAndWait(csv, TapeFileKind::kCsv), SaveResult::Status::kSaved);
     QCOMPARE(Read(csv).left(60), Expected(saved, dravello::TapeFormat::kCsv).left(60));
-    QVERIFY(Read(csv).endsWith("a line written while saving\r\n"));
+    QVERIFY(Read(csv).endsWith("a line written while saving,\r\n"));
   }
 
   void aPdfHasThePrintedPages() {

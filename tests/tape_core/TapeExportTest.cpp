@@ -165,7 +165,22 @@ TEST(TapeExport, AnEmptyTapeIsAnEmptyTextOrACsvHeaderAlone) {
   const TapeLines none;
   EXPECT_EQ(Export(none, TapeFormat::kText), "");
   EXPECT_EQ(Export(none, TapeFormat::kCsv),
-            "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea\r\n");
+            "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n");
+}
+
+// A line that a correction changed: a dagger after it and the legend at the end of the text, "Sí"
+// in the CSV's last column.
+TEST(TapeExport, CorrectedLinesAreMarkedInTheTextAndTheCsv) {
+  TapeLines lines;
+  lines.SetCurrency("Pts");
+  for (const char* line : {"1 + 2 = 3", "3 + 4 = 7"}) lines.Append(line);
+  lines.SetCorrected(1, true);
+  EXPECT_EQ(Export(lines, TapeFormat::kText),
+            "1 + 2 = 3\n3 + 4 = 7 \xE2\x80\xA0\n\n\xE2\x80\xA0 L\xC3\xADnea corregida: su texto "
+            "cambi\xC3\xB3 al corregir una operaci\xC3\xB3n anterior.\n");
+  EXPECT_EQ(Export(lines, TapeFormat::kCsv),
+            "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n"
+            "1,+,2,3,Pts,1 + 2 = 3,\r\n3,+,4,7,Pts,3 + 4 = 7,S\xC3\xAD\r\n");
 }
 
 TEST(TapeExport, CsvFieldsAreQuotedWhereTheyMustBe) {
@@ -177,23 +192,23 @@ TEST(TapeExport, CsvFieldsAreQuotedWhereTheyMustBe) {
   } cases[] = {
       // Regional decimal commas need quotes; points do not.
       {"1.234,50 + 0,50 = 1.235,00", "Eur", kSpain,
-       "\"1234,50\",+,\"0,50\",\"1235,00\",Eur,\"1.234,50 + 0,50 = 1.235,00\"\r\n"},
+       "\"1234,50\",+,\"0,50\",\"1235,00\",Eur,\"1.234,50 + 0,50 = 1.235,00\",\r\n"},
       {"1,234.50 + 0.50 = 1,235.00", "USD", Separators{'.', ','},
-       "1234.50,+,0.50,1235.00,USD,\"1,234.50 + 0.50 = 1,235.00\"\r\n"},
-      {"1.500 + 250 = 1.750", "Pts", kSpain, "1500,+,250,1750,Pts,1.500 + 250 = 1.750\r\n"},
+       "1234.50,+,0.50,1235.00,USD,\"1,234.50 + 0.50 = 1,235.00\",\r\n"},
+      {"1.500 + 250 = 1.750", "Pts", kSpain, "1500,+,250,1750,Pts,1.500 + 250 = 1.750,\r\n"},
       // A line that is no operation keeps only itself, without its currency.
-      {"---> Cambio a Moneda (Eur)", "Pts", kSpain, ",,,,,---> Cambio a Moneda (Eur)\r\n"},
-      {"(1.000 Pts)", "Pts", kSpain, ",,,,,(1.000 Pts)\r\n"},
-      {"", "Pts", kSpain, ",,,,,\r\n"},
+      {"---> Cambio a Moneda (Eur)", "Pts", kSpain, ",,,,,---> Cambio a Moneda (Eur),\r\n"},
+      {"(1.000 Pts)", "Pts", kSpain, ",,,,,(1.000 Pts),\r\n"},
+      {"", "Pts", kSpain, ",,,,,,\r\n"},
       // Quotes are doubled; blanks at either end and line breaks are kept inside quotes.
-      {"Pegado Desde ClipBoard 0,00", "a\"b", kSpain, ",,,,,\"Pegado Desde ClipBoard 0,00\"\r\n"},
-      {"1 + 2 = 3", "a\"b", kSpain, "1,+,2,3,\"a\"\"b\",1 + 2 = 3\r\n"},
-      {"say \"hi\", twice", "", kSpain, ",,,,,\"say \"\"hi\"\", twice\"\r\n"},
-      {" x ", "", kSpain, ",,,,,\" x \"\r\n"},
-      {"a\nb\rc", "", kSpain, ",,,,,\"a\nb\rc\"\r\n"},
+      {"Pegado Desde ClipBoard 0,00", "a\"b", kSpain, ",,,,,\"Pegado Desde ClipBoard 0,00\",\r\n"},
+      {"1 + 2 = 3", "a\"b", kSpain, "1,+,2,3,\"a\"\"b\",1 + 2 = 3,\r\n"},
+      {"say \"hi\", twice", "", kSpain, ",,,,,\"say \"\"hi\"\", twice\",\r\n"},
+      {" x ", "", kSpain, ",,,,,\" x \",\r\n"},
+      {"a\nb\rc", "", kSpain, ",,,,,\"a\nb\rc\",\r\n"},
       // Windows-1252 becomes UTF-8: the sign change's operator, a currency sign.
       {"12,00 = -12,00", "\x80", kSpain,
-       "\"12,00\",\xC2\xB1,,\"-12,00\",\xE2\x82\xAC,\"12,00 = -12,00\"\r\n"},
+       "\"12,00\",\xC2\xB1,,\"-12,00\",\xE2\x82\xAC,\"12,00 = -12,00\",\r\n"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TapeExport::CsvRecord(c.line, c.currency, c.separators), c.record) << c.line;

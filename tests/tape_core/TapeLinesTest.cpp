@@ -155,4 +155,32 @@ TEST(TapeLines, KnowsTheCurrencyOfEachLine) {
   }
 }
 
+// Undo and correction take lines back and write others in their place, "Borrar la cinta" hides
+// them: a copy taken before (a save, a replay) keeps what it had, and the marks go with their
+// lines.
+TEST(TapeLines, TakingLinesBackOrHidingThemLeavesACopyAsItWas) {
+  const auto line = [](std::size_t i) {
+    return std::string(i % 7 == 0 ? kBlock / 3 : 20, 'a' + i % 26);
+  };
+  for (const std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{9}, std::size_t{20}}) {
+    SCOPED_TRACE("cut at " + std::to_string(cut));
+    TapeLines tape;
+    for (std::size_t i = 0; i < 21; ++i) tape.Append(line(i));
+    tape.SetCorrected(3, true);
+    tape.SetCorrected(15, true);
+    const TapeLines copy = tape.Snapshot();
+    tape.Truncate(cut);
+    ASSERT_EQ(tape.Written(), cut);
+    EXPECT_EQ(tape.AnyCorrected(), cut > 3);
+    for (std::size_t i = cut; i < 30; ++i) tape.Append("new " + std::to_string(i));
+    EXPECT_EQ(tape.Corrected(15), cut > 15);
+    tape.Hide(cut);
+    ASSERT_EQ(tape.Count(), 30 - cut);
+    EXPECT_EQ(tape.Line(0), "new " + std::to_string(cut));
+    EXPECT_EQ(tape.WrittenLine(0), cut > 0 ? line(0) : "new 0");
+    for (std::size_t i = 0; i < 21; ++i) ASSERT_EQ(copy.Line(i), line(i)) << "line " << i;
+    EXPECT_TRUE(copy.Corrected(3) && copy.Corrected(15) && !copy.Corrected(4));
+  }
+}
+
 }  // namespace

@@ -7,9 +7,10 @@
 TAPE.csv and TAPE.txt are the same tape saved as CSV and as text (the golden session). Checks:
 
 1. With Python's csv module (RFC 4180): UTF-8's byte-order mark first, CRLF after every
-   record, a header and six fields a record, the last field the tape's line as the text file
-   has it, the first five empty for lines that are no operation, and for operations numbers in
-   Spanish notation without grouping that are the line's own numbers.
+   record, a header and seven fields a record, the sixth the tape's line as the text file has
+   it and the seventh empty or "Sí" (corrected), the first five empty for lines that are no
+   operation, and for operations numbers in Spanish notation without grouping that are the
+   line's own numbers.
 2. With LibreOffice Calc, when it is installed: the file converted by `soffice --headless
    --convert-to fods` under LANG=es_ES.UTF-8, with the import settings that Calc first offers
    (comma, double quotes, UTF-8, no detection of special numbers): every operand and result a
@@ -33,7 +34,7 @@ NS = {
     "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
     "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
 }
-HEADER = ["Operando 1", "Operador", "Operando 2", "Resultado", "Moneda", "Línea"]
+HEADER = ["Operando 1", "Operador", "Operando 2", "Resultado", "Moneda", "Línea", "Corregida"]
 NUMBER = re.compile(r"-?\d+(,\d+)?")
 NUMBER_COLUMNS = (0, 2, 3)
 
@@ -69,11 +70,13 @@ def check_with_csv_module(raw, lines):
     if len(records) != len(lines):
         fail(f"{len(records)} records for {len(lines)} lines")
     for n, (record, line) in enumerate(zip(records, lines), 1):
-        if len(record) != 6:
+        if len(record) != 7:
             fail(f"record {n}: {len(record)} fields")
             continue
         if record[5] != line:
             fail(f"record {n}: line {record[5]!r}, expected {line!r}")
+        if record[6] not in ("", "Sí"):
+            fail(f"record {n}: corrected {record[6]!r}")
         if not record[1]:
             if any(record[:5]):
                 fail(f"record {n}: no operation, yet fields {record[:5]!r}")
@@ -94,7 +97,7 @@ def cells(row):
         value = cell.get(f"{{{NS['office']}}}value")
         text = "".join(p.text or "" for p in cell.findall("text:p", NS))
         out += [(kind, value, text)] * repeat
-    return (out + [(None, None, "")] * 6)[:6]
+    return (out + [(None, None, "")] * 7)[:7]
 
 
 def check_with_calc(csv_path, records):

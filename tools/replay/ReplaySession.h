@@ -3,10 +3,14 @@
 
 #include <ostream>
 
+#include <optional>
+
 #include "Calculadora.h"
+#include "JournalEntry.h"
 #include "Monedas.h"
 #include "ReplayOptions.h"
 #include "ReplayView.h"
+#include "SessionView.h"
 
 namespace dravello {
 
@@ -16,18 +20,19 @@ class ReplaySession {
  public:
   ReplaySession(std::ostream& out, const ReplayOptions& options);
 
-  // The window's start-up: everything it shows before the first key.
-  void Start();
-  // One key handed to the command driver; a failure becomes the general error report.
-  void Press(char key);
-  // A click on the currency button with this tag; a disabled button takes no click.
-  void Click(int tag);
+  // The window's start-up: everything it shows before the first key. `start` (a journal's
+  // start record) gives the table instead of the settings file and the options.
+  void Start(const std::optional<JournalStart>& start);
+  // One command as the window runs it; a failure becomes the general error report. A click on
+  // a disabled currency button does nothing.
+  void Run(const JournalEntry& entry);
   // The state block, ending with "end".
   void WriteState(std::ostream& out) const;
 
  private:
   const ReplayOptions& options_;
-  ReplayView view_;
+  ReplayView printer_;
+  SessionView view_;
   Calculadora calculadora_;
   Monedas monedas_;
 };

@@ -9,9 +9,8 @@
 #include <cstring>
 #include <iostream>
 #include <string>
-#include <vector>
 
-#include "KeyReader.h"
+#include "JournalText.h"
 #include "ReplayOptions.h"
 #include "ReplaySession.h"
 
@@ -64,20 +63,18 @@ int main(int argc, char** argv) {
     std::cerr << "dravello-replay: cannot read the keys from standard input: " << error << '\n';
     return 2;
   }
-  std::vector<ReplayInput> inputs;
-  if (!ReadReplayKeys(text, inputs, error)) {
+  JournalRead journal;
+  if (!ReadJournalText(text, JournalTextMode::kStrict, journal, error)) {
     std::cerr << "dravello-replay: " << error << '\n';
     return 2;
   }
+  // A journal carries the separators it was written with.
+  if (journal.start) options.separators = journal.start->separators;
 
   ReplaySession session(std::cout, options);
-  session.Start();
-  for (const ReplayInput& input : inputs) {
-    if (input.kind == ReplayInput::Kind::kKey) {
-      session.Press(input.key);
-    } else {
-      session.Click(input.tag);
-    }
+  session.Start(journal.start);
+  for (const JournalEntry& entry : journal.entries) {
+    session.Run(entry);
     if (options.trace) session.WriteState(std::cout);
   }
   session.WriteState(std::cout);
