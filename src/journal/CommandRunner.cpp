@@ -13,7 +13,8 @@ CommandOutcome RunJournalCommand(const JournalEntry& entry, Calculadora& calcula
       outcome.ok = RunCommand(view, [&] { calculadora.ProcesaTecla(entry.key); });
       break;
     case CommandKind::kClick:
-      outcome.ok = RunCommand(view, [&] { outcome.switched = monedas.SpeedButton0Click(entry.key); });
+      outcome.ok =
+          RunCommand(view, [&] { outcome.switched = monedas.SpeedButton0Click(entry.key); });
       break;
     case CommandKind::kPaste:
       outcome.ok =

@@ -11,10 +11,10 @@ namespace dravello {
 
 // How one command of the journal went.
 struct CommandOutcome {
-  bool ok = true;      // false: it failed, and its error box has been shown
-  bool pasted = true;  // kPaste: false when the text was no number (nothing changed)
+  bool ok = true;        // false: it failed, and its error box has been shown
+  bool pasted = true;    // kPaste: false when the text was no number (nothing changed)
   bool switched = true;  // kClick: false when refused, an operation being pending
-  std::string copied;  // kCopy: the text for the clipboard (Windows-1252)
+  std::string copied;    // kCopy: the text for the clipboard (Windows-1252)
 };
 
 // Runs the command of `entry` on the calculator and its currencies, exactly as the window

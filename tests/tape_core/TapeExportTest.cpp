@@ -164,8 +164,9 @@ TEST(TapeExport, SavedFilesAreTheExportsByteForByteHoweverTheyArePieced) {
 TEST(TapeExport, AnEmptyTapeIsAnEmptyTextOrACsvHeaderAlone) {
   const TapeLines none;
   EXPECT_EQ(Export(none, TapeFormat::kText), "");
-  EXPECT_EQ(Export(none, TapeFormat::kCsv),
-            "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n");
+  EXPECT_EQ(
+      Export(none, TapeFormat::kCsv),
+      "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n");
 }
 
 // A line that a correction changed: a dagger after it and the legend at the end of the text, "Sí"
