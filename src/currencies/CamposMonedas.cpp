@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <stdexcept>
 #include <utility>
-#include <vector>
 
 #include "AtomicFile.h"
 #include "Currency.h"
@@ -107,6 +106,7 @@ void CamposMonedas::LeeIni() {
         break;
     }
   });
+  stamp_ = RatesStamp::Read(ini);
 }
 
 void CamposMonedas::NormalizaCambios() {
@@ -129,14 +129,16 @@ void CamposMonedas::AplicaMonedas(TTablaMonedas& tabla) {
 
 void CamposMonedas::GrabaIni() {
   NormalizaCambios();
-  std::vector<std::pair<std::string, std::string>> valores;
-  PorCadaClave([&](const std::string& clave, char campo, int n) {
-    const std::string& valor = campo == 'M'   ? moneda_[n]
-                               : campo == 'D' ? decimales_[n]
-                                              : cambio_[n];
-    valores.emplace_back(clave, valor);
+  const bool written = UpdateProfile(ruta_ini_, [this](PrivateProfile& ini) {
+    PorCadaClave([&](const std::string& clave, char campo, int n) {
+      const std::string& valor = campo == 'M'   ? moneda_[n]
+                                 : campo == 'D' ? decimales_[n]
+                                                : cambio_[n];
+      ini.Set(kSeccion, clave, valor);
+    });
+    stamp_.WriteTo(ini);
   });
-  if (!WriteProfileStrings(ruta_ini_, kSeccion, valores)) {
+  if (!written) {
     throw EngineError("Unable to write to " + ruta_ini_);
   }
 }

@@ -6,6 +6,7 @@
 
 #include "Formato.h"
 #include "FormatoGeneral.h"
+#include "IsoDates.h"
 #include "MuestraMensaje.h"
 
 namespace dravello {
@@ -60,8 +61,27 @@ void Monedas::CargaMonedas() {
 
 void Monedas::CargaMonedas(CamposMonedas campos) {
   campos.AplicaMonedas(tabla_);
+  stamp_ = campos.Stamp();
   RotulaBotonesMoneda();
   calculadora_.SetDecimales(tabla_[static_cast<std::size_t>(moneda_actual_)].Decimales);
+}
+
+void Monedas::ApplyTable(CamposMonedas campos, const std::string& tape_line) {
+  CargaMonedas(std::move(campos));
+  RotulaBotonesMoneda();
+  MuestraMoneda();
+  ActualizaEquivalencias();
+  if (!tape_line.empty()) calculadora_.AnotarOperacion(tape_line);
+}
+
+std::string Monedas::CurrentRateText() const {
+  if (moneda_actual_ == 0) return {};
+  return FormatoGeneral(tabla_[static_cast<std::size_t>(moneda_actual_)].Cambio,
+                        calculadora_.Separadores().decimal);
+}
+
+std::string Monedas::Today() const {
+  return today_.empty() ? LocalToday() : today_;
 }
 
 void Monedas::RotulaBotonesMoneda() {
@@ -78,6 +98,7 @@ void Monedas::MuestraMoneda() {
   view_.SetStaticText2("Cambio en " + tabla_[0].Moneda);
   view_.SetPanelDeci(std::to_string(actual.Decimales));
   view_.SetPanelEqui(FormatoGeneral(actual.Cambio, calculadora_.Separadores().decimal));
+  view_.SetPanelEquiHint(RateNote(stamp_, moneda_actual_, Today()));
   calculadora_.PoneDisplay(calculadora_.Estado().Numeros[kDisplayRegister]);
 }
 

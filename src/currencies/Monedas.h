@@ -8,6 +8,7 @@
 #include "CalculatorView.h"
 #include "CamposMonedas.h"
 #include "Currency.h"
+#include "RatesStamp.h"
 #include "TMoneda.h"
 
 namespace dravello {
@@ -40,9 +41,15 @@ class Monedas {
   // sets the engine's decimals to the current currency's. MonedaActual is kept.
   void CargaMonedas();
   void CargaMonedas(CamposMonedas campos);
+  // A new table, from the configuration dialog or an update of the rates: CargaMonedas from
+  // `campos`, RotulaBotonesMoneda, MuestraMoneda and ActualizaEquivalencias, then `tape_line`
+  // on the operations list unless it is empty. The amounts are not converted.
+  void ApplyTable(CamposMonedas campos, const std::string& tape_line = {});
+
   // Captions and enabled states of the seven currency buttons from the table.
   void RotulaBotonesMoneda();
-  // The currency strip for the current currency, then the display shown again.
+  // The currency strip for the current currency (with the rate's note as PanelEqui's hint),
+  // then the display shown again.
   void MuestraMoneda();
 
   // `importe`, an amount in entry `origen`, in entry `destino`, through the base currency with
@@ -68,6 +75,14 @@ class Monedas {
   // The configuration dialog fills the table through this (CamposMonedas::AplicaMonedas).
   TTablaMonedas& TablaMonedas() { return tabla_; }
   int MonedaActual() const { return moneda_actual_; }
+  // Where the table's rates came from, as last loaded.
+  const RatesStamp& Stamp() const { return stamp_; }
+  // The current currency's rate as the strip shows it; empty for the base currency.
+  std::string CurrentRateText() const;
+  // The day that the ages of the rates are counted to (YYYY-MM-DD); empty, the start value,
+  // is the computer's today at each use.
+  void SetToday(std::string today) { today_ = std::move(today); }
+  std::string Today() const;
   const std::string& RutaIni() const { return ruta_ini_; }
 
  private:
@@ -79,6 +94,8 @@ class Monedas {
   CalculatorView& view_;
   std::string ruta_ini_;
   TTablaMonedas tabla_{};
+  RatesStamp stamp_;
+  std::string today_;
   int moneda_actual_ = 0;
   bool cambios_abiertos_ = false;
 };

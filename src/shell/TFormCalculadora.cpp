@@ -3,24 +3,33 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
 #include <QKeySequence>
+#include <QMenu>
 #include <QPixmap>
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <map>
 #include <span>
 
 #include "Cp1252.h"
+#include "Currency.h"
 #include "DesignLayout.h"
 #include "DialogKeys.h"
+#include "FeedMessages.h"
+#include "IsoDates.h"
 #include "JpegDecoder.h"
 #include "Pictures.h"
 #include "Portapapeles.h"
+#include "RateChart.h"
+#include "RateUpdate.h"
+#include "StartupRatesUpdate.h"
 #include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
@@ -83,10 +92,15 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     if (button != nullptr && dravello::AcceleratorOf(Cp1252(button->Caption())) != 0)
       accelerator_buttons_.push_back(button);
   }
-  // The operations list's menu: saving belongs to the list, printing is the print button's.
-  view_.SetCurrencyOfLines([this]() -> const std::string& {
-    return monedas_.TablaMonedas()[static_cast<std::size_t>(monedas_.MonedaActual())].Moneda;
+  // Each tape line knows its currency and that currency's rate.
+  ui_.ListBox1->Model()->SetSeparators(separators);
+  view_.SetCurrencyOfLines([this](dravello::TapeModel& tape) {
+    const dravello::TTablaMonedas& tabla = monedas_.TablaMonedas();
+    const std::string rate = monedas_.CurrentRateText();
+    tape.SetCurrency(tabla[static_cast<std::size_t>(monedas_.MonedaActual())].Moneda, rate,
+                     rate.empty() ? std::string_view() : std::string_view(tabla[0].Moneda));
   });
+  // The operations list's menu: saving belongs to the list, printing is the print button's.
   connect(ui_.ListBox1, &dravello::TapeList::SaveRequested, &saver_, &dravello::TapeSaver::SaveAs,
           Qt::QueuedConnection);
   connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
@@ -100,6 +114,7 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     if (keys.count() == 1 && button != nullptr) window_keys_.emplace_back(keys[0], button);
   }
   ListKeysInTooltips();
+  view_.SetRatePanelKeys(ui_.PanelEqui->toolTip());
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
   QCoreApplication::instance()->installEventFilter(this);
   FormCreate();
@@ -111,7 +126,97 @@ TFormCalculadora::~TFormCalculadora() {
 
 void TFormCalculadora::FormCreate() {
   RunCommand(view_, [this] { monedas_.IniciaCalculadora(); });
+  ui_.ListBox1->Model()->SetRatesNote(
+      dravello::RatesSourceLine(monedas_.Stamp(), monedas_.TablaMonedas()));
   operaciones_abiertas_ = true;
+}
+
+void TFormCalculadora::ApplyCurrencyTable(dravello::CamposMonedas campos,
+                                          const std::string& tape_line) {
+  RunCommand(view_, [&] { monedas_.ApplyTable(std::move(campos), tape_line); });
+  ui_.ListBox1->Model()->SetRatesNote(
+      dravello::RatesSourceLine(monedas_.Stamp(), monedas_.TablaMonedas()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rates
+
+void TFormCalculadora::StartRatesUpdate() {
+  // Nothing is fetched, and the network module is not even loaded, unless the user asked for
+  // it and the rates are old.
+  if (rates_update_ || !monedas_.Stamp().NeedsStartupUpdate(monedas_.Today())) return;
+  rates_update_ = std::make_unique<StartupRatesUpdate>(
+      monedas_.RutaIni(), [this](const StartupRatesUpdate::Result& result) {
+        if (!result.failure.isEmpty()) {
+          view_.SetRatesUpdateNote(
+              QStringLiteral("No se han podido actualizar los cambios al abrir el programa: %1")
+                  .arg(result.failure));
+          return;
+        }
+        // In its turn among the keys and clicks, so never inside the currency dialog.
+        Input([this, rates = result.rates, host = result.host] { FinishRatesUpdate(rates, host); });
+      });
+  rates_update_->Start();
+  view_.SetRatesUpdateNote(
+      QStringLiteral("Actualizando los cambios desde %1…").arg(rates_update_->Host()));
+}
+
+void TFormCalculadora::FinishRatesUpdate(const dravello::EuroRates& rates,
+                                         const std::string& host) {
+  view_.SetRatesUpdateNote({});
+  dravello::CamposMonedas campos(monedas_.RutaIni(), engine_.Separadores().decimal);
+  campos.LeeIni();
+  const dravello::RateOrigin& last = campos.Stamp().update;
+  // The currency dialog may have brought these rates, or newer ones, meanwhile.
+  if (last.FromFeed() && last.date >= rates.Date()) return;
+  const dravello::RateUpdate update = dravello::UpdateCampos(campos, rates, host);
+  QString failure;
+  if (update.base_code.empty()) {
+    failure = QStringLiteral("la moneda base «%1» no figura en los cambios de %2.")
+                  .arg(dravello::FromCp1252(monedas_.TablaMonedas()[0].Moneda),
+                       QString::fromStdString(host));
+  } else {
+    try {
+      campos.GrabaIni();
+    } catch (const dravello::EngineError& e) {
+      failure = QFile::decodeName(e.what()) + QLatin1Char('.');
+    }
+  }
+  if (!failure.isEmpty()) {
+    view_.SetRatesUpdateNote(
+        QStringLiteral("No se han podido actualizar los cambios al abrir el programa: %1")
+            .arg(failure));
+    return;
+  }
+  ApplyCurrencyTable(std::move(campos),
+                     "Cambios actualizados al " + dravello::SpanishDate(rates.Date()));
+}
+
+void TFormCalculadora::ShowRateMenu(std::optional<QPoint> global) {
+  if (rate_menu_ == nullptr) {
+    rate_menu_ = new QMenu(this);
+    rate_menu_->setAccessibleName(QStringLiteral("Cambio"));
+    rate_note_ = rate_menu_->addAction(QString());
+    rate_note_->setEnabled(false);
+    rate_menu_->addSeparator();
+    rate_chart_ = rate_menu_->addAction(QStringLiteral("&Evolución del cambio…"));
+    connect(rate_chart_, &QAction::triggered, this, [this] { Input([this] { OpenRateChart(); }); });
+  }
+  rate_note_->setText(dravello::FromCp1252(
+      dravello::RateNote(monedas_.Stamp(), monedas_.MonedaActual(), monedas_.Today())));
+  // The base against itself is always 1: there is nothing to chart.
+  rate_chart_->setEnabled(monedas_.MonedaActual() != 0);
+  if (!global) global = ui_.PanelEqui->mapToGlobal(ui_.PanelEqui->rect().bottomLeft());
+  rate_menu_->popup(*global, rate_chart_);
+}
+
+void TFormCalculadora::OpenRateChart() {
+  const dravello::TTablaMonedas& tabla = monedas_.TablaMonedas();
+  const dravello::TMoneda& actual = tabla[static_cast<std::size_t>(monedas_.MonedaActual())];
+  RateChart::Open({monedas_.RutaIni(), tabla[0].Moneda, actual.Moneda, actual.Cambio,
+                   engine_.Separadores().decimal, monedas_.Today()},
+                  this);
+  if (isVisible() && !isActiveWindow()) activateWindow();
 }
 
 void TFormCalculadora::ShowBackground() {
@@ -177,10 +282,16 @@ void TFormCalculadora::resizeEvent(QResizeEvent* event) {
 
 bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Paint && watched == ui_.Image1 && !background_shown_) {
-    // The picture is decoded when it is first painted, after the window has appeared.
+    // The picture is decoded when it is first painted, after the window has appeared; so is
+    // the update of the rates started, when there is one.
     background_shown_ = true;
     ShowBackground();
+    QTimer::singleShot(0, this, &TFormCalculadora::StartRatesUpdate);
     return false;
+  }
+  if (event->type() == QEvent::ContextMenu && watched == ui_.PanelEqui) {
+    ShowRateMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+    return true;
   }
   if (event->type() != QEvent::KeyPress || delivering_ || !watched->isWidgetType()) return false;
   if (static_cast<QWidget*>(watched)->window() != this) return false;
@@ -265,6 +376,7 @@ bool TFormCalculadora::ClickWindowKey(const KeyInput& key) {
     // cannot reach it either.
     const QRect place(button->mapTo(this, QPoint(0, 0)), button->size());
     if (!rect().intersects(place) || !button->isEnabled()) return true;
+    if (button == ui_.PanelEqui) ShowRateMenu();
     if (auto* tool = qobject_cast<QToolButton*>(button)) tool->click();
     if (auto* grad = qobject_cast<TGradBtn*>(button)) grad->Click();
     return true;
@@ -418,12 +530,9 @@ void TFormCalculadora::SpeedButton9Click() {
     }
     // However the dialog closed, the table is read again from the file: values changed there
     // by hand since the last load take effect too. The amounts are not converted.
-    RunCommand(view_, [this] {
-      monedas_.CargaMonedas();
-      monedas_.RotulaBotonesMoneda();
-      monedas_.MuestraMoneda();
-      monedas_.ActualizaEquivalencias();
-    });
+    dravello::CamposMonedas campos(monedas_.RutaIni(), engine_.Separadores().decimal);
+    campos.LeeIni();
+    ApplyCurrencyTable(std::move(campos));
   });
 }
 

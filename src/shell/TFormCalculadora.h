@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,12 @@
 #include "WindowView.h"
 #include "ui_TFormCalculadora.h"
 
+namespace dravello {
+class EuroRates;
+}
+class QMenu;
 class QPrinter;
+class StartupRatesUpdate;
 class THighButton;
 
 // The main window: the calculator's controls, laid out from TFormCalculadora.ui, the engine and
@@ -34,6 +40,12 @@ class THighButton;
 //
 // Assistive tools: a control's accessible description is its hint (empty without one), or its
 // name when DRAVELLO_ACCESSIBLE_IDS=1 is set at start-up, a stable handle for test drivers.
+//
+// Rates: the rate panel's hint and description say where the current currency's rate came from;
+// its menu (right button, Ctrl+E) opens the chart of the rate's history. When the user asked for
+// it, the rates are updated once the window has appeared (StartupRatesUpdate), in the
+// background; good rates are saved and applied as the currency dialog's acceptance applies a
+// table (ApplyCurrencyTable).
 class TFormCalculadora : public QWidget {
   Q_OBJECT
 
@@ -57,6 +69,18 @@ class TFormCalculadora : public QWidget {
 
   void AbrirOperaciones(bool abrir);
   void AbrirCambios(bool abrir);
+
+  // A new currency table, from the currency dialog or an update of the rates: the table, the
+  // buttons, the strip and the equivalences from `campos` (Monedas::ApplyTable, with
+  // `tape_line` on the tape unless empty), and the source of the rates for the kept tape.
+  void ApplyCurrencyTable(dravello::CamposMonedas campos, const std::string& tape_line = {});
+
+  // The rate panel's menu, at `global` or under the panel (the keyboard's way); it returns at
+  // once. The menu, once it has been opened.
+  void ShowRateMenu(std::optional<QPoint> global = std::nullopt);
+  QMenu* RateMenu() const { return rate_menu_; }
+  // The update of the rates at start-up, once it has been started.
+  StartupRatesUpdate* RatesUpdate() const { return rates_update_.get(); }
 
  public slots:
   // The click handlers that the layout connects, named after their controls (a handler may serve
@@ -112,6 +136,10 @@ class TFormCalculadora : public QWidget {
   void FlashButton(THighButton* button, int ms);
   THighButton* ButtonOf(const dravello::KeyButton* entry) const;
   void ChangeHeight(int pixels);
+  // The update of the rates at start-up, when the user asked for it and they are old.
+  void StartRatesUpdate();
+  void FinishRatesUpdate(const dravello::EuroRates& rates, const std::string& host);
+  void OpenRateChart();
 
   Ui::TFormCalculadora ui_;
   WindowView view_;
@@ -128,4 +156,8 @@ class TFormCalculadora : public QWidget {
   Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
   bool background_shown_ = false;
   std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
+  std::unique_ptr<StartupRatesUpdate> rates_update_;
+  QMenu* rate_menu_ = nullptr;
+  QAction* rate_note_ = nullptr;
+  QAction* rate_chart_ = nullptr;
 };

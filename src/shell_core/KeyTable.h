@@ -53,12 +53,13 @@ char UpperAscii(char ch);
 char CommandOfButton7(std::string_view caption);
 
 // A key of the window that clicks a button no letter reaches: the clipboard and print
-// buttons, the currency buttons, "Configurar" and the two collapse buttons. The window takes
+// buttons, the currency buttons, "Configurar" and the two collapse buttons; and the rate
+// panel (PanelEqui), whose menu the key opens. The window takes
 // these keys before the key-down stage, wherever the focus is, so they light no keypad button
 // and type nothing.
 struct WindowKey {
   std::string_view keys;    // Qt's portable notation: "Ctrl+C", "Shift+Ins", "F9"
-  std::string_view button;  // the control that the key clicks
+  std::string_view button;  // the control that the key clicks (or whose menu it opens)
 };
 
 std::span<const WindowKey> WindowKeys();

@@ -10,6 +10,7 @@
 
 #include <dlfcn.h>
 
+#include "TapeExport.h"
 #include "TapeLines.h"
 #include "TapeModel.h"
 
@@ -92,7 +93,10 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
   const double bottom = printer.pageRect(QPrinter::DevicePixel).height();
   int y = h;
   bool page_has_lines = false;
-  for (std::size_t i = 0; i < lines.Count(); ++i) {
+  const bool with_rates = lines.RatesChanged();
+  const std::string closing = TapeExport::ClosingLine(lines);
+  const std::size_t count = lines.Count() + (closing.empty() ? 0 : 1);
+  for (std::size_t i = 0; i < count; ++i) {
     if (page_has_lines && y + h > bottom) {
       if (progress && !progress(i)) {
         printer.abort();
@@ -106,7 +110,9 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
       y = h;
       page_has_lines = false;
     }
-    painter.drawText(h, y + metrics.ascent(), TapeLineText(lines.Line(i)));
+    const std::string line =
+        i < lines.Count() ? TapeExport::TextLine(lines, i, with_rates) : closing;
+    painter.drawText(h, y + metrics.ascent(), TapeLineText(line));
     y += h + 2;
     page_has_lines = true;
   }

@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::size_t kPieceBytes = 1 << 20;
 constexpr std::string_view kCsvHeader =
-    "Operando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea\r\n";
+    "Operando 1,Operador,Operando 2,Resultado,Moneda,Cambio,L\xC3\xADnea\r\n";
 
 // Appends Windows-1252 `text` to `out` as UTF-8.
 void AppendUtf8(std::string_view text, std::string& out) {
@@ -32,6 +32,13 @@ void AppendUtf8(std::string_view text, std::string& out) {
     }
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
+}
+
+// "  (1 USD = 153,35 Pts)" for an operation written in a currency other than the base.
+std::string RateSuffix(const TapeLines& lines, std::size_t index, std::string_view line) {
+  const std::string& rate = lines.RateOf(index);
+  if (rate.empty() || !TapeOperation::Read(line, lines.LineSeparators())) return {};
+  return "  (1 " + lines.CurrencyOf(index) + " = " + rate + " " + lines.BaseOf(index) + ")";
 }
 
 bool NeedsQuotes(std::string_view field) {
@@ -59,16 +66,17 @@ void AppendField(std::string_view field, bool last, std::string& out) {
   if (!last) out += ',';
 }
 
-void AppendCsvRecord(std::string_view line, std::string_view currency, Separators separators,
-                     std::string& out) {
+void AppendCsvRecord(std::string_view line, std::string_view currency, std::string_view rate,
+                     Separators separators, std::string& out) {
   if (const std::optional<TapeOperation> operation = TapeOperation::Read(line, separators)) {
     AppendField(operation->operand1, false, out);
     AppendField(operation->operator_, false, out);
     AppendField(operation->operand2, false, out);
     AppendField(operation->result, false, out);
     AppendField(currency, false, out);
+    AppendField(rate, false, out);
   } else {
-    out += ",,,,,";
+    out += ",,,,,,";
   }
   AppendField(line, true, out);
   out += "\r\n";
@@ -83,17 +91,28 @@ void TapeExport::Append(const TapeLines& lines, std::size_t first, std::size_t l
                         std::string& out) const {
   if (format_ == TapeFormat::kCsv && first == 0) out += kCsvHeader;
   std::string line;
-  for (std::size_t i = first; i < last; ++i) AppendLine(lines, i, line, out);
+  const bool with_rates = format_ == TapeFormat::kText && lines.RatesChanged();
+  for (std::size_t i = first; i < last; ++i) AppendLine(lines, i, with_rates, line, out);
+  if (last == lines.Count()) AppendEnd(lines, out);
 }
 
-void TapeExport::AppendLine(const TapeLines& lines, std::size_t index, std::string& line,
-                            std::string& out) const {
+void TapeExport::AppendEnd(const TapeLines& lines, std::string& out) const {
+  if (format_ != TapeFormat::kText) return;
+  const std::string closing = ClosingLine(lines);
+  if (closing.empty()) return;
+  AppendUtf8(closing, out);
+  out += '\n';
+}
+
+void TapeExport::AppendLine(const TapeLines& lines, std::size_t index, bool with_rates,
+                            std::string& line, std::string& out) const {
   line.clear();
   lines.AppendLineTo(index, line);
   if (format_ == TapeFormat::kCsv) {
-    AppendCsvRecord(line, lines.CurrencyOf(index), separators_, out);
+    AppendCsvRecord(line, lines.CurrencyOf(index), lines.RateOf(index), separators_, out);
   } else {
     AppendUtf8(line, out);
+    if (with_rates) AppendUtf8(RateSuffix(lines, index, line), out);
     out += '\n';
   }
 }
@@ -107,9 +126,13 @@ SaveResult TapeExport::Save(const TapeLines& lines, const std::string& path,
   piece.reserve(kPieceBytes + 4096);
   if (format_ == TapeFormat::kCsv) piece += kCsvHeader;
   std::size_t next = 0;
+  const bool with_rates = format_ == TapeFormat::kText && lines.RatesChanged();
   for (;;) {
     // Whole lines until the piece is full: a line longer than a piece still goes in one.
-    while (next < count && piece.size() < kPieceBytes) AppendLine(lines, next++, line, piece);
+    while (next < count && piece.size() < kPieceBytes) {
+      AppendLine(lines, next++, with_rates, line, piece);
+    }
+    if (next == count) AppendEnd(lines, piece);
     if (progress.cancel.load(std::memory_order_relaxed)) {
       file.Abandon();
       return SaveResult{SaveResult::Status::kCancelled, 0};
@@ -128,10 +151,20 @@ SaveResult TapeExport::Save(const TapeLines& lines, const std::string& path,
 }
 
 std::string TapeExport::CsvRecord(std::string_view line, std::string_view currency,
-                                  Separators separators) {
+                                  Separators separators, std::string_view rate) {
   std::string out;
-  AppendCsvRecord(line, currency, separators, out);
+  AppendCsvRecord(line, currency, rate, separators, out);
   return out;
+}
+
+std::string TapeExport::TextLine(const TapeLines& lines, std::size_t index, bool with_rates) {
+  std::string line = lines.Line(index);
+  if (with_rates) line += RateSuffix(lines, index, line);
+  return line;
+}
+
+std::string TapeExport::ClosingLine(const TapeLines& lines) {
+  return lines.AnyRate() ? lines.RatesNote() : std::string();
 }
 
 }  // namespace dravello

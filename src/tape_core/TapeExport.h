@@ -15,12 +15,14 @@ class TapeLines;
 enum class TapeFormat { kText, kCsv };
 
 // The operations list as a file, in UTF-8:
-// - text: each line followed by a line feed;
+// - text: each line (TextLine) followed by a line feed, then the closing line (ClosingLine) if
+//   there is one;
 // - CSV (RFC 4180: comma-separated, CRLF after every record, fields in double quotes when they
 //   hold a comma, a quote, a line break or blanks at either end): a header, then one record a
 //   line with the first operand, the operator, the second operand and the result
-//   (TapeOperation), the abbreviation of the currency the line was written in, and the line
-//   itself. A line that is no operation fills only the last field.
+//   (TapeOperation), the abbreviation of the currency the line was written in, that currency's
+//   rate (empty in the base) and the line itself. A line that is no operation fills only the
+//   last field.
 class TapeExport {
  public:
   TapeExport(TapeFormat format, Separators separators);
@@ -33,14 +35,25 @@ class TapeExport {
   // piece, and a cancel stops the save before the next one.
   SaveResult Save(const TapeLines& lines, const std::string& path, SaveProgress& progress) const;
 
-  // The CSV record of one line (Windows-1252) in `currency`, CRLF included.
+  // The CSV record of one line (Windows-1252) in `currency` at `rate`, CRLF included.
   static std::string CsvRecord(std::string_view line, std::string_view currency,
-                               Separators separators);
+                               Separators separators, std::string_view rate = {});
+
+  // Line `index` as the text and the printed tape show it (Windows-1252). `with_rates`, which
+  // they pass when a currency's lines were written at more than one rate
+  // (TapeLines::RatesChanged), ends each operation (TapeOperation) in a currency other than
+  // the base with the rate it used, "  (1 USD = 153,35 Pts)".
+  static std::string TextLine(const TapeLines& lines, std::size_t index, bool with_rates);
+  // What ends the text and the printed tape: where the rates came from (TapeLines::RatesNote)
+  // when any line was written in a currency other than the base; empty otherwise.
+  static std::string ClosingLine(const TapeLines& lines);
 
  private:
   // Appends line `index` as the format has it; `line` is a buffer for its bytes.
-  void AppendLine(const TapeLines& lines, std::size_t index, std::string& line,
+  void AppendLine(const TapeLines& lines, std::size_t index, bool with_rates, std::string& line,
                   std::string& out) const;
+  // Appends what follows the last line: the closing line of a text.
+  void AppendEnd(const TapeLines& lines, std::string& out) const;
 
   TapeFormat format_;
   Separators separators_;

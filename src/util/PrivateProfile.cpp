@@ -174,6 +174,11 @@ std::string PrivateProfile::Get(std::string_view section, std::string_view key,
   return std::string(value.substr(0, kMaxValueLength));
 }
 
+bool PrivateProfile::Has(std::string_view section, std::string_view key) const {
+  // No value holds a line break, so the fallback comes back only for a missing key.
+  return Get(section, key, "\n") != "\n";
+}
+
 void PrivateProfile::Set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string line_value = OnOneLine(value);
   const std::string_view text = text_;
@@ -230,10 +235,16 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 
 bool WriteProfileStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& values) {
+  return UpdateProfile(path, [&](PrivateProfile& profile) {
+    for (const auto& [key, value] : values) profile.Set(section, key, value);
+  });
+}
+
+bool UpdateProfile(const std::string& path, const std::function<void(PrivateProfile&)>& change) {
   FileRead file = ReadWholeFile(path, PrivateProfile::kMaxFileBytes);
   if (file.status == FileReadStatus::kUnreadable) return false;
   PrivateProfile profile(std::move(file.bytes));
-  for (const auto& [key, value] : values) profile.Set(section, key, value);
+  change(profile);
   return ReplaceWholeFile(path, profile.Text());
 }
 

@@ -19,6 +19,7 @@
 #include "FieldEdit.h"
 #include "ModalWatchdog.h"
 #include "PrivateProfile.h"
+#include "ProgramModule.h"
 #include "TFormCalculadora.h"
 #include "TFormConfigMoneda.h"
 #include "WindowFixture.h"
@@ -110,6 +111,7 @@ class BitBtnActualizarTest : public QObject {
   }
 
  private slots:
+  void initTestCase() { dravello::SetProgramModuleFolder(DRAVELLO_MODULES); }
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
     ini_ = dir_->filePath(QStringLiteral("CalculadoraDravello.INI")).toStdString();

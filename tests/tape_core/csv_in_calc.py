@@ -6,14 +6,15 @@
 
 TAPE.csv and TAPE.txt are the same tape saved as CSV and as text (the golden session). Checks:
 
-1. With Python's csv module (RFC 4180): CRLF after every record, a header and six fields a
-   record, the last field the tape's line as the text file has it, the first five empty for
-   lines that are no operation, and for operations numbers in Spanish notation without
-   grouping that are the line's own numbers.
+1. With Python's csv module (RFC 4180): CRLF after every record, a header and seven fields a
+   record, the last field the tape's line as the text file has it (without the rate that the
+   text adds, which must be the record's own, and without the text's closing line), the first
+   six empty for lines that are no operation, and for operations numbers in Spanish notation
+   without grouping that are the line's own numbers, and the rate a number too.
 2. With LibreOffice Calc, when it is installed: the file converted by `soffice --headless
    --convert-to fods` under LANG=es_ES.UTF-8, with the import settings that Calc first offers
-   (comma, double quotes, UTF-8, no detection of special numbers): every operand and result a
-   number of that value, every other field the same text.
+   (comma, double quotes, UTF-8, no detection of special numbers): every operand, result and
+   rate a number of that value, every other field the same text.
 """
 
 import csv
@@ -32,9 +33,11 @@ NS = {
     "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
     "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
 }
-HEADER = ["Operando 1", "Operador", "Operando 2", "Resultado", "Moneda", "Línea"]
+HEADER = ["Operando 1", "Operador", "Operando 2", "Resultado", "Moneda", "Cambio", "Línea"]
 NUMBER = re.compile(r"-?\d+(,\d+)?")
 NUMBER_COLUMNS = (0, 2, 3)
+RATE_COLUMN = 5
+RATE_SUFFIX = re.compile(r"(.*)  \(1 \S+ = (\S+) \S+\)")
 
 failures = []
 
@@ -62,18 +65,27 @@ def check_with_csv_module(raw, lines):
     if records[0] != HEADER:
         fail(f"header {records[0]!r}")
     records = records[1:]
+    if len(lines) == len(records) + 1 and lines[-1].startswith("Cambios"):
+        lines = lines[:-1]  # where the rates came from, in the text only
     if len(records) != len(lines):
         fail(f"{len(records)} records for {len(lines)} lines")
     for n, (record, line) in enumerate(zip(records, lines), 1):
-        if len(record) != 6:
+        if len(record) != 7:
             fail(f"record {n}: {len(record)} fields")
             continue
-        if record[5] != line:
-            fail(f"record {n}: line {record[5]!r}, expected {line!r}")
+        rate = RATE_SUFFIX.fullmatch(line)
+        if rate:
+            line = rate.group(1)
+            if rate.group(2) != record[RATE_COLUMN]:
+                fail(f"record {n}: rate {record[RATE_COLUMN]!r}, the text's {rate.group(2)!r}")
+        if record[6] != line:
+            fail(f"record {n}: line {record[6]!r}, expected {line!r}")
         if not record[1]:
-            if any(record[:5]):
-                fail(f"record {n}: no operation, yet fields {record[:5]!r}")
+            if any(record[:6]):
+                fail(f"record {n}: no operation, yet fields {record[:6]!r}")
             continue
+        if record[RATE_COLUMN] and not NUMBER.fullmatch(record[RATE_COLUMN]):
+            fail(f"record {n}: rate {record[RATE_COLUMN]!r} is not in Spanish notation")
         numbers = [record[i] for i in NUMBER_COLUMNS if record[i]]
         if not all(NUMBER.fullmatch(x) for x in numbers):
             fail(f"record {n}: numbers {numbers!r} are not in Spanish notation without grouping")
@@ -90,7 +102,7 @@ def cells(row):
         value = cell.get(f"{{{NS['office']}}}value")
         text = "".join(p.text or "" for p in cell.findall("text:p", NS))
         out += [(kind, value, text)] * repeat
-    return (out + [(None, None, "")] * 6)[:6]
+    return (out + [(None, None, "")] * 7)[:7]
 
 
 def check_with_calc(csv_path, records):
@@ -124,7 +136,7 @@ def check_with_calc(csv_path, records):
             if not field:
                 if kind is not None:
                     fail(f"row {n} column {column + 1}: {text!r} where the field is empty")
-            elif column in NUMBER_COLUMNS and record[1]:
+            elif column in NUMBER_COLUMNS + (RATE_COLUMN,) and record[1]:
                 if kind != "float" or Decimal(value) != spanish(field):
                     fail(f"row {n} column {column + 1}: {kind} {value!r} for the number {field!r}")
             elif kind != "string" or text != field:
