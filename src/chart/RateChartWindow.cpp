@@ -66,7 +66,7 @@ RateChartWindow::RateChartWindow(QWidget* parent) : QDialog(parent) {
 
   view_ = new QChartView;
   view_->setRenderHint(QPainter::Antialiasing);
-  view_->setMinimumSize(460, 300);
+  view_->setMinimumSize(520, 320);
   view_->setFocusPolicy(Qt::NoFocus);
   table_ = new QTableWidget(0, 3);
   table_->setAccessibleName(QStringLiteral("Valores del cambio"));
@@ -98,13 +98,14 @@ RateChartWindow::RateChartWindow(QWidget* parent) : QDialog(parent) {
   layout->addWidget(pages_, 1);
   layout->addWidget(note_);
   layout->addWidget(buttons);
-  resize(820, 460);
+  resize(900, 480);
   close->setFocus();
 }
 
 void RateChartWindow::ShowMessage(const std::string& text) {
   summary_->clear();
   message_->setText(Text(text));
+  setAccessibleDescription(message_->text());
   pages_->setCurrentWidget(message_);
 }
 
@@ -112,20 +113,21 @@ void RateChartWindow::ShowChart(const RateChartData& data) {
   data_ = data;
   setWindowTitle(Text(data.title));
   summary_->setText(Text(data.summary));
+  setAccessibleDescription(summary_->text());
   note_->setText(Text(data.note));
   note_->setVisible(!data.note.empty());
 
   auto* chart = new QChart;
   chart->legend()->setAlignment(Qt::AlignBottom);
   auto* line = new QLineSeries;
-  line->setName(Text(data.value_heading));
+  line->setName(QStringLiteral("Cambio"));
   line->setPointsVisible(true);
   for (const RateChartPoint& point : data.points) line->append(double(point.day), point.value);
   chart->addSeries(line);
   const double first = double(data.points.front().day), last = double(data.points.back().day);
   if (data.table_rate) {
     auto* table_rate = new QLineSeries;
-    table_rate->setName(QStringLiteral("Cambio de la tabla: %1").arg(Text(data.table_rate_text)));
+    table_rate->setName(QStringLiteral("Tabla: %1").arg(Text(data.table_rate_text)));
     QPen pen(Qt::darkGray, 1.5, Qt::DashLine);
     table_rate->setPen(pen);
     table_rate->append(first, *data.table_rate);
@@ -134,11 +136,10 @@ void RateChartWindow::ShowChart(const RateChartData& data) {
   }
   const RateChartPoint& low = data.points[data.lowest];
   const RateChartPoint& high = data.points[data.highest];
-  chart->addSeries(Mark(QStringLiteral("Mínimo: %1 (%2)").arg(Text(low.value_text), Text(low.date)),
-                        low, QColor(0x1f, 0x77, 0xb4)));
   chart->addSeries(
-      Mark(QStringLiteral("Máximo: %1 (%2)").arg(Text(high.value_text), Text(high.date)), high,
-           QColor(0xd6, 0x27, 0x28)));
+      Mark(QStringLiteral("Mínimo: %1").arg(Text(low.value_text)), low, QColor(0x1f, 0x77, 0xb4)));
+  chart->addSeries(Mark(QStringLiteral("Máximo: %1").arg(Text(high.value_text)), high,
+                        QColor(0xd6, 0x27, 0x28)));
 
   // One day of margin on either side, so that the first and last points are not cut.
   QCategoryAxis* days = Axis(data.day_ticks, first - 1, std::max(last, first + 1) + 1);
@@ -180,15 +181,17 @@ void RateChartWindow::ShowChart(const RateChartData& data) {
 }
 
 void RateChartWindow::ShowPointAt(double day) {
-  const auto nearest = std::min_element(
-      data_.points.begin(), data_.points.end(), [day](const RateChartPoint& a, const RateChartPoint& b) {
-        return std::fabs(double(a.day) - day) < std::fabs(double(b.day) - day);
-      });
+  const auto nearest =
+      std::min_element(data_.points.begin(), data_.points.end(),
+                       [day](const RateChartPoint& a, const RateChartPoint& b) {
+                         return std::fabs(double(a.day) - day) < std::fabs(double(b.day) - day);
+                       });
   if (nearest == data_.points.end()) return;
-  QToolTip::showText(QCursor::pos(),
-                     QStringLiteral("%1: %2 %3")
-                         .arg(Text(nearest->date), Text(nearest->value_text), Text(data_.value_heading)),
-                     view_);
+  QToolTip::showText(
+      QCursor::pos(),
+      QStringLiteral("%1: %2 %3")
+          .arg(Text(nearest->date), Text(nearest->value_text), Text(data_.value_heading)),
+      view_);
 }
 
 void RateChartWindow::Exec() {

@@ -27,7 +27,10 @@ long long AgeInDays(std::string_view date, std::string_view today) {
 }
 
 std::string Days(long long days) {
-  return std::to_string(days) + (days == 1 ? " d\xED" "a" : " d\xED" "as");
+  return std::to_string(days) + (days == 1 ? " d\xED"
+                                             "a"
+                                           : " d\xED"
+                                             "as");
 }
 
 std::string FromFeed(const RateOrigin& origin) {

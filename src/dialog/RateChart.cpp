@@ -42,11 +42,11 @@ bool Show(const QByteArray& body, const RateChart::Request& request, const QStri
       view.ShowChart(data);
       return true;
     case dravello::HistoryFault::kBaseUnknown:
-      view.ShowMessage(Utf8(QStringLiteral("La moneda base «%1» no figura en el histórico de "
-                                           "cambios de %2 ni entre las monedas anteriores al "
-                                           "euro, así que no hay evolución que mostrar.")
-                                .arg(FromCp1252(request.base.empty() ? "Pts" : request.base),
-                                     host)));
+      view.ShowMessage(
+          Utf8(QStringLiteral("La moneda base «%1» no figura en el histórico de "
+                              "cambios de %2 ni entre las monedas anteriores al "
+                              "euro, así que no hay evolución que mostrar.")
+                   .arg(FromCp1252(request.base.empty() ? "Pts" : request.base), host)));
       return true;
     case dravello::HistoryFault::kCurrencyUnknown:
       view.ShowMessage(Utf8(QStringLiteral("La moneda «%1» no figura en el histórico de cambios "
@@ -67,9 +67,9 @@ void RateChart::SetTimeout(std::chrono::milliseconds value) {
 
 void RateChart::Open(const Request& request, QWidget* parent) {
   std::string error;
-  const auto make = reinterpret_cast<dravello::NewRateChartViewFunction>(
-      dravello::ProgramModuleSymbol(dravello::kChartModule, dravello::kNewRateChartViewSymbol,
-                                    error));
+  const auto make =
+      reinterpret_cast<dravello::NewRateChartViewFunction>(dravello::ProgramModuleSymbol(
+          dravello::kChartModule, dravello::kNewRateChartViewSymbol, error));
   if (make == nullptr) {
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(dravello::kApplicationTitle),
                     QStringLiteral("No se puede mostrar la evolución del cambio: falta el módulo "
@@ -83,9 +83,9 @@ void RateChart::Open(const Request& request, QWidget* parent) {
   const std::unique_ptr<dravello::RateChartView> view(make(parent));
   std::unique_ptr<dravello::FeedFetch> fetch;
 
-  QString text = FromCp1252(
-                     dravello::ReadProfileString(request.ruta_ini, "CAMBIOS", "Historico", ""))
-                     .trimmed();
+  QString text =
+      FromCp1252(dravello::ReadProfileString(request.ruta_ini, "CAMBIOS", "Historico", ""))
+          .trimmed();
   if (text.isEmpty()) text = QString::fromLatin1(dravello::kDefaultHistoryAddress.data());
   const QUrl url(text, QUrl::StrictMode);
   const QString host = url.host();
@@ -105,23 +105,22 @@ void RateChart::Open(const Request& request, QWidget* parent) {
     view->ShowMessage(Utf8(QStringLiteral("No se puede cargar el módulo de red del programa: %1")
                                .arg(QString::fromLocal8Bit(error.c_str()))));
   } else {
-    view->ShowMessage(
-        Utf8(QStringLiteral("Consultando el histórico de cambios en %1… Esc interrumpe.").arg(host)));
+    view->ShowMessage(Utf8(
+        QStringLiteral("Consultando el histórico de cambios en %1… Esc interrumpe.").arg(host)));
     fetch->on_finished = [&](const dravello::FetchResult& result) {
       QString failure = result.outcome == dravello::FetchOutcome::kOk
                             ? QString()
                             : dravello::FetchFailureText(result, host, timeout);
       if (failure.isEmpty() && Show(result.body, request, host, {}, *view, failure)) {
-        dravello::WriteHistoryCache(
-            path, {request.today, Utf8(text), result.body.toStdString()});
+        dravello::WriteHistoryCache(path, {request.today, Utf8(text), result.body.toStdString()});
         return;
       }
       // What was kept on an earlier day is better than nothing, said as such.
       const std::string note =
           Utf8(QStringLiteral("No se ha podido actualizar el histórico: %1 Se muestra el "
                               "consultado el %2.")
-                   .arg(failure, QString::fromStdString(dravello::SpanishDate(
-                                     cached ? cache->day : std::string()))));
+                   .arg(failure, QString::fromStdString(
+                                     dravello::SpanishDate(cached ? cache->day : std::string()))));
       QString ignored;
       if (!cached ||
           !Show(QByteArray::fromStdString(cache->body), request, host, note, *view, ignored)) {

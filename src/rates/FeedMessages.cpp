@@ -46,8 +46,9 @@ QString XmlFaultText(FeedXmlStatus status, const QString& host) {
   if (status == FeedXmlStatus::kNotXml) {
     return QStringLiteral("La respuesta de %1 no es un documento XML.").arg(host);
   }
-  return QStringLiteral("La respuesta de %1 no tiene la forma de los cambios de referencia "
-                        "del euro.")
+  return QStringLiteral(
+             "La respuesta de %1 no tiene la forma de los cambios de referencia "
+             "del euro.")
       .arg(host);
 }
 
@@ -107,9 +108,10 @@ QString FetchFailureText(const FetchResult& result, const QString& host,
 }
 
 QString AddressRefusedText(const QString& address, const char* key, const std::string& settings) {
-  return QStringLiteral("La dirección de la fuente de cambios no se admite:\n%1\n\nSolo se "
-                        "admiten direcciones https:// y, hacia este mismo ordenador, "
-                        "http://. La dirección es la clave %2 de la sección [CAMBIOS] de %3.")
+  return QStringLiteral(
+             "La dirección de la fuente de cambios no se admite:\n%1\n\nSolo se "
+             "admiten direcciones https:// y, hacia este mismo ordenador, "
+             "http://. La dirección es la clave %2 de la sección [CAMBIOS] de %3.")
       .arg(address, QString::fromLatin1(key), FromCp1252(settings));
 }
 

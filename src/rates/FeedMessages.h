@@ -28,8 +28,7 @@ QString ReadDailyRates(const QByteArray& body, const QString& host, EuroRates& r
 
 // Reads the days of a history feed into `days` (oldest first). Empty on success; otherwise why,
 // and `days` as it was.
-QString ReadHistoryRates(const QByteArray& body, const QString& host,
-                         std::vector<EuroRates>& days);
+QString ReadHistoryRates(const QByteArray& body, const QString& host, std::vector<EuroRates>& days);
 
 // A Windows-1252 text of the settings file or of a field as Unicode.
 QString FromCp1252(std::string_view text);

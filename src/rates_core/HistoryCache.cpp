@@ -26,8 +26,7 @@ std::optional<std::string> TakeLine(std::string_view& text, std::string_view key
   if (end == std::string_view::npos) return std::nullopt;
   const std::string_view line = text.substr(0, end);
   text.remove_prefix(end + 1);
-  if (line.size() <= key.size() || line.substr(0, key.size()) != key ||
-      line[key.size()] != '=') {
+  if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != '=') {
     return std::nullopt;
   }
   return std::string(line.substr(key.size() + 1));
@@ -62,8 +61,8 @@ bool WriteHistoryCache(const std::string& path, const CachedHistory& cache) {
   if (path.empty() || cache.address.find('\n') != std::string::npos) return false;
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-  return ReplaceWholeFile(path, "Consultado=" + cache.day + "\nDireccion=" + cache.address +
-                                    "\n\n" + cache.body);
+  return ReplaceWholeFile(
+      path, "Consultado=" + cache.day + "\nDireccion=" + cache.address + "\n\n" + cache.body);
 }
 
 }  // namespace dravello

@@ -24,10 +24,10 @@ struct RateChartTick {
 };
 
 struct RateChartData {
-  std::string title;          // "Evolución del cambio: 1 USD en Pts"
-  std::string summary;        // the whole story in one paragraph, for every reader
-  std::string value_heading;  // "Pts por 1 USD"
-  std::string note;           // where the data came from, when it is worth saying
+  std::string title;                   // "Evolución del cambio: 1 USD en Pts"
+  std::string summary;                 // the whole story in one paragraph, for every reader
+  std::string value_heading;           // "Pts por 1 USD"
+  std::string note;                    // where the data came from, when it is worth saying
   std::vector<RateChartPoint> points;  // oldest first, at least one
   std::size_t lowest = 0;              // indexes of the minimum and the maximum in `points`
   std::size_t highest = 0;

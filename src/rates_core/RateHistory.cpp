@@ -34,9 +34,9 @@ int DecimalsFor(double largest) {
   return std::clamp(5 - Magnitude(largest), 0, 24);
 }
 
-// A step of 1, 2 or 5 times a power of ten, near a quarter of `span`.
+// A step of 1, 2 or 5 times a power of ten, near a fifth of `span`.
 double NiceStep(double span) {
-  const double rough = span / 4;
+  const double rough = span / 5;
   const double power = std::pow(10.0, std::floor(std::log10(rough)));
   for (const double mantissa : {1.0, 2.0, 5.0}) {
     if (rough <= mantissa * power) return mantissa * power;
@@ -61,13 +61,14 @@ HistoryFault MakeRateChart(const std::vector<EuroRates>& days, const RateChartRe
   RateChartData chart;
   bool base_known = false;
   for (const EuroRates& day : days) {
-    const std::optional<double> base = base_code.empty() ? std::nullopt : day.UnitsPerEuro(base_code);
+    const std::optional<double> base =
+        base_code.empty() ? std::nullopt : day.UnitsPerEuro(base_code);
     base_known = base_known || base.has_value();
     const std::optional<double> units = code.empty() ? std::nullopt : day.UnitsPerEuro(code);
     if (!base || !units) continue;
     const long double value = static_cast<long double>(*base) / static_cast<long double>(*units);
-    chart.points.push_back({DayNumber(day.Date()), static_cast<double>(value),
-                            SpanishDate(day.Date()), {}});
+    chart.points.push_back(
+        {DayNumber(day.Date()), static_cast<double>(value), SpanishDate(day.Date()), {}});
   }
   if (chart.points.empty()) {
     return base_known ? HistoryFault::kCurrencyUnknown : HistoryFault::kBaseUnknown;
@@ -79,8 +80,8 @@ HistoryFault MakeRateChart(const std::vector<EuroRates>& days, const RateChartRe
   const auto by_value = [](const RateChartPoint& a, const RateChartPoint& b) {
     return a.value < b.value;
   };
-  chart.lowest = static_cast<std::size_t>(
-      std::min_element(points.begin(), points.end(), by_value) - points.begin());
+  chart.lowest = static_cast<std::size_t>(std::min_element(points.begin(), points.end(), by_value) -
+                                          points.begin());
   chart.highest = static_cast<std::size_t>(
       std::max_element(points.begin(), points.end(), by_value) - points.begin());
   double lo = points[chart.lowest].value, hi = points[chart.highest].value;
@@ -119,9 +120,8 @@ HistoryFault MakeRateChart(const std::vector<EuroRates>& days, const RateChartRe
                   points.back().date + ", " + std::to_string(points.size()) +
                   (points.size() == 1 ? " día" : " días") + " con cambio publicado (" +
                   SourceName(request.source) + "). Mínimo: " + low_point.value_text + " el " +
-                  low_point.date + ". Máximo: " + high_point.value_text + " el " +
-                  high_point.date + ". Último: " + points.back().value_text + " el " +
-                  points.back().date + ".";
+                  low_point.date + ". Máximo: " + high_point.value_text + " el " + high_point.date +
+                  ". Último: " + points.back().value_text + " el " + points.back().date + ".";
   if (request.table_rate) chart.summary += " Cambio de la tabla: " + chart.table_rate_text + ".";
   data = std::move(chart);
   return HistoryFault::kNone;

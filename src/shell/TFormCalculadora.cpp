@@ -206,8 +206,13 @@ void TFormCalculadora::ShowRateMenu(std::optional<QPoint> global) {
       dravello::RateNote(monedas_.Stamp(), monedas_.MonedaActual(), monedas_.Today())));
   // The base against itself is always 1: there is nothing to chart.
   rate_chart_->setEnabled(monedas_.MonedaActual() != 0);
-  if (!global) global = ui_.PanelEqui->mapToGlobal(ui_.PanelEqui->rect().bottomLeft());
-  rate_menu_->popup(*global, rate_chart_);
+  if (global) {
+    rate_menu_->popup(*global);
+    return;
+  }
+  // From the keyboard: under the panel, its entry ready for Return.
+  rate_menu_->popup(ui_.PanelEqui->mapToGlobal(ui_.PanelEqui->rect().bottomLeft()));
+  if (rate_chart_->isEnabled()) rate_menu_->setActiveAction(rate_chart_);
 }
 
 void TFormCalculadora::OpenRateChart() {

@@ -18,8 +18,8 @@ std::map<std::string, void*, std::less<>> loaded;
 
 void* Open(const std::string& folder, std::string_view name, std::string& error) {
   if (folder.empty()) return nullptr;
-  const std::string path = folder + (folder.back() == '/' ? "" : "/") + "lib" +
-                           std::string(name) + ".so";
+  const std::string path =
+      folder + (folder.back() == '/' ? "" : "/") + "lib" + std::string(name) + ".so";
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     // The last folder's reason stands: it is where an installed program keeps its modules.
@@ -44,7 +44,8 @@ void* ProgramModuleSymbol(std::string_view name, const char* symbol, std::string
     it = loaded.emplace(std::string(name), handle).first;
   }
   void* address = ::dlsym(it->second, symbol);
-  if (address == nullptr) error = std::string("no symbol ") + symbol + " in lib" + std::string(name);
+  if (address == nullptr)
+    error = std::string("no symbol ") + symbol + " in lib" + std::string(name);
   return address;
 }
 

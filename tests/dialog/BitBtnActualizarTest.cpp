@@ -4,8 +4,10 @@
 // after Aceptar.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <chrono>
@@ -133,6 +135,7 @@ class BitBtnActualizarTest : public QObject {
     TFormConfigMoneda& dialog = Open(settings);
     QTest::qWait(50);
     QVERIFY(server_->requests.isEmpty());  // nothing is asked for before the click
+    QVERIFY(Line(&dialog)->text().startsWith(QStringLiteral("Cambios introducidos a mano. ")));
     QVERIFY(Line(&dialog)->text().contains(QStringLiteral("127.0.0.1")));
     Actualizar();
     QVERIFY(Done());
@@ -143,9 +146,21 @@ class BitBtnActualizarTest : public QObject {
     QCOMPARE(Line(&dialog)->text(),
              QString::fromUtf8("Cambios del 15/03/2024 (127.0.0.1). Sin cambio conocido: «XYZ»."));
     QCOMPARE(ReadFile(ini_), settings);
+    // The pound's rate retouched by hand is the user's own; the update at start-up asked for.
+    QTest::keyClick(dialog.EditCambio(3), Qt::Key_0);
+    QTest::mouseClick(dialog.findChild<QCheckBox*>(QStringLiteral("CheckActualizarAlAbrir")),
+                      Qt::LeftButton);
+    dialog.findChild<QSpinBox*>(QStringLiteral("SpinDias"))->setValue(3);
 
     QTest::mouseClick(Button(&dialog, "BitBtn1"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const auto cambios = [this](const char* key) {
+      return dravello::ReadProfileString(ini_, "CAMBIOS", key, "none");
+    };
+    QCOMPARE(cambios("Fecha"), std::string("2024-03-15"));
+    QCOMPARE(cambios("Origen2"), std::string("127.0.0.1"));
+    QCOMPARE(cambios("Fecha3") + cambios("Fecha4"), std::string("nonenone"));
+    QCOMPARE(cambios("ActualizarAlAbrir") + cambios("Dias"), std::string("13"));
     QCOMPARE(dravello::ReadProfileString(ini_, "MONEDAS", "Cambio2", ""),
              std::string("153,351152073733"));
     QCOMPARE(dravello::ReadProfileString(ini_, "MONEDAS", "Cambio4", ""), std::string("3"));

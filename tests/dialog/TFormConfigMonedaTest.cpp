@@ -200,8 +200,8 @@ class TFormConfigMonedaTest : public QObject {
         {"BitBtnActualizar", 378, 4, 160, 30},
         {"LabelActualizacion", 6, 444, 580, 52},
         // The update at start-up under it; the history's button beside each rate.
-        {"CheckActualizarAlAbrir", 8, 500, 262, 24},
-        {"SpinDias", 272, 500, 60, 24},
+        {"CheckActualizarAlAbrir", 8, 500, 240, 24},
+        {"SpinDias", 250, 500, 60, 24},
         {"BitBtnEvolucion1", 555, 128, 30, 22},
         {"BitBtnEvolucion6", 555, 350, 30, 22},
     };

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop needs to list the program:
-# the executable, a valid menu entry naming an installed icon, the hicolor icons, valid
-# AppStream metadata and the manual page.
+# the executable and its modules, a valid menu entry naming an installed icon, the hicolor
+# icons, valid AppStream metadata and the manual page.
 #   check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -22,6 +22,14 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 need share/icons/hicolor/scalable/apps/calculadora-dravello.svg
 need share/man/man1/CalculadoraDravello.1.gz
+# The modules, in the folder that the program looks in, beside its bin folder.
+for module in dravello-net dravello-chart; do
+  found=$(cd "$prefix" && find . -name "lib$module.so" -printf '%h\n')
+  if [ -z "$found" ] || ! grep -qxF "..${found#.}/" < <(strings "$prefix/bin/CalculadoraDravello"); then
+    echo "lib$module.so is not where the program looks for it: ${found:-nowhere}"
+    fail=1
+  fi
+done
 
 desktop="$prefix/share/applications/org.dravello.CalculadoraDravello.desktop"
 desktop-file-validate "$desktop" || fail=1
