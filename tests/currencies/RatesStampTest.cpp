@@ -12,7 +12,8 @@ namespace {
 const RateOrigin kEcb{"2026-12-07", "www.ecb.europa.eu"};
 
 TEST(IsoDates, ReadAndWriteRealDaysOnly) {
-  for (const char* bad : {"2026-02-29", "2026-13-01", "2026-1-01", "07/12/2026", "", "2026-12-7x"}) {
+  for (const char* bad :
+       {"2026-02-29", "2026-13-01", "2026-1-01", "07/12/2026", "", "2026-12-7x"}) {
     EXPECT_FALSE(IsIsoDate(bad)) << bad;
     EXPECT_EQ(SpanishDate(bad), "") << bad;
   }
@@ -56,8 +57,7 @@ TEST(RatesStamp, KeepsItsKeysAndAddsNoneThatAreAtTheirDefaults) {
   EXPECT_FALSE(fallback.update_at_start);
   EXPECT_EQ(fallback.max_age_days, RatesStamp::kDefaultMaxAgeDays);
   for (const char* days : {"366", "-1", "7 ", "1e1"}) {
-    EXPECT_EQ(RatesStamp::Read(PrivateProfile(std::string("[CAMBIOS]\nDias=") + days))
-                  .max_age_days,
+    EXPECT_EQ(RatesStamp::Read(PrivateProfile(std::string("[CAMBIOS]\nDias=") + days)).max_age_days,
               RatesStamp::kDefaultMaxAgeDays)
         << days;
   }
@@ -74,7 +74,9 @@ TEST(RatesStamp, SaysHowOldTheRatesAreAndWhenStartUpFetches) {
   } notes[] = {
       {0, "2026-12-08", "Moneda base: su cambio es siempre 1"},
       {1, "2026-12-14", "Cambio del 07/12/2026 (BCE)"},  // 7 days: within the limit
-      {1, "2026-12-16", "Cambio del 07/12/2026 (BCE), hace 9 d\xED" "as"},
+      {1, "2026-12-16",
+       "Cambio del 07/12/2026 (BCE), hace 9 d\xED"
+       "as"},
       {1, "2026-12-01", "Cambio del 07/12/2026 (BCE)"},  // a clock set back
       {2, "2026-12-08", "Cambio del 07/12/2026 (127.0.0.1)"},
       {3, "2026-12-08", "Cambio introducido a mano"},
@@ -84,7 +86,8 @@ TEST(RatesStamp, SaysHowOldTheRatesAreAndWhenStartUpFetches) {
   EXPECT_EQ(UpdateAgeLine(stamp, "2026-12-07"), "Cambios del 07/12/2026 (BCE), de hoy.");
   EXPECT_EQ(UpdateAgeLine(stamp, "2026-12-08"), "Cambios del 07/12/2026 (BCE), de ayer.");
   EXPECT_EQ(UpdateAgeLine(stamp, "2026-12-16"),
-            "Cambios del 07/12/2026 (BCE), de hace 9 d\xED" "as.");
+            "Cambios del 07/12/2026 (BCE), de hace 9 d\xED"
+            "as.");
   EXPECT_EQ(UpdateAgeLine(RatesStamp(), "2026-12-16"), "Cambios introducidos a mano.");
 
   EXPECT_FALSE(stamp.NeedsStartupUpdate("2026-12-30"));  // not asked for

@@ -127,8 +127,9 @@ class RateChartTest : public QObject {
              QStringLiteral("No se puede conectar con 127.0.0.1. Compruebe la conexión a la red."));
     Settings(QStringLiteral("http://www.ecb.europa.eu/h.xml"));
     const int before = server_.requests.size();
-    QVERIFY(Open("USD", "2024-04-01", message)
-                .text.startsWith(QStringLiteral("La dirección de la fuente de cambios no se admite")));
+    QVERIFY(
+        Open("USD", "2024-04-01", message)
+            .text.startsWith(QStringLiteral("La dirección de la fuente de cambios no se admite")));
     QCOMPARE(server_.requests.size(), before);
   }
 

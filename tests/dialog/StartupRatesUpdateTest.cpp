@@ -30,11 +30,13 @@ std::string ReadFile(const std::string& path) {
 // Pesetas, dollars, pounds and a currency of the user's own; the dollars from the feed of
 // `fecha`, the rest typed by hand.
 std::string Settings(const QString& fuente, const char* al_abrir, const char* fecha) {
-  return std::string("[MONEDAS]\r\nMoneda0=Pts\r\nDecimales0=0\r\nMoneda2=USD\r\nCambio2=150\r\n"
-                     "Moneda3=Lib\r\nCambio3=190\r\nMoneda4=XYZ\r\nCambio4=3\r\n[CAMBIOS]\r\n"
-                     "Fuente=") +
-         fuente.toStdString() + "\r\nFecha=" + fecha + "\r\nOrigen=www.ecb.europa.eu\r\nFecha2=" +
-         fecha + "\r\nOrigen2=www.ecb.europa.eu\r\nActualizarAlAbrir=" + al_abrir + "\r\n";
+  return std::string(
+             "[MONEDAS]\r\nMoneda0=Pts\r\nDecimales0=0\r\nMoneda2=USD\r\nCambio2=150\r\n"
+             "Moneda3=Lib\r\nCambio3=190\r\nMoneda4=XYZ\r\nCambio4=3\r\n[CAMBIOS]\r\n"
+             "Fuente=") +
+         fuente.toStdString() + "\r\nFecha=" + fecha +
+         "\r\nOrigen=www.ecb.europa.eu\r\nFecha2=" + fecha +
+         "\r\nOrigen2=www.ecb.europa.eu\r\nActualizarAlAbrir=" + al_abrir + "\r\n";
 }
 
 }  // namespace
@@ -126,7 +128,8 @@ class StartupRatesUpdateTest : public QObject {
                std::string("153,351152073733"));
       QCOMPARE(dravello::ReadProfileString(ini, "MONEDAS", "Cambio4", ""), std::string("3"));
       QCOMPARE(dravello::ReadProfileString(ini, "CAMBIOS", "Fecha", ""), std::string("2024-03-15"));
-      QCOMPARE(dravello::ReadProfileString(ini, "CAMBIOS", "Origen3", ""), std::string("127.0.0.1"));
+      QCOMPARE(dravello::ReadProfileString(ini, "CAMBIOS", "Origen3", ""),
+               std::string("127.0.0.1"));
       QCOMPARE(dravello::ReadProfileString(ini, "CAMBIOS", "Fecha4", "none"), std::string("none"));
       QCOMPARE(form->Currencies().TablaMonedas()[2].Cambio, 153.351152073733);
       QCOMPARE(window_test::Control<ReadoutLabel>(form.get(), "StaticTextM2")->text(),
@@ -140,7 +143,8 @@ class StartupRatesUpdateTest : public QObject {
   void theRatePanelTellsWhereItsRateCameFromAndOpensItsMenu() {
     window_test::WindowFixture fixture;
     const auto form = Start(fixture, Settings(QStringLiteral("https://x/"), "0", "2024-03-06"));
-    QCOMPARE(Hint(form.get()), QStringLiteral("Moneda base: su cambio es siempre 1\nTecla: Ctrl+E"));
+    QCOMPARE(Hint(form.get()),
+             QStringLiteral("Moneda base: su cambio es siempre 1\nTecla: Ctrl+E"));
     QTest::keyClick(form.get(), Qt::Key_2, Qt::ControlModifier);  // the dollars
     QCOMPARE(Hint(form.get()),
              QStringLiteral("Cambio del 06/03/2024 (BCE), hace 10 días\nTecla: Ctrl+E"));

@@ -61,8 +61,7 @@ TEST(RateHistory, TheDaysBecomePointsWithTheirExtremesAndTheTableRateMarked) {
   EXPECT_EQ(data.points.size(), 2u);
   EXPECT_EQ(MakeRateChart(kDays, {"Pts", "XYZ", {}, ',', "x"}, data),
             HistoryFault::kCurrencyUnknown);
-  EXPECT_EQ(MakeRateChart(kDays, {"ABC", "USD", {}, ',', "x"}, data),
-            HistoryFault::kBaseUnknown);
+  EXPECT_EQ(MakeRateChart(kDays, {"ABC", "USD", {}, ',', "x"}, data), HistoryFault::kBaseUnknown);
   EXPECT_EQ(data.points.size(), 2u);  // untouched by a fault
 }
 
