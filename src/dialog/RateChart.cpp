@@ -11,7 +11,6 @@
 #include "FeedMessages.h"
 #include "HistoryCache.h"
 #include "IsoDates.h"
-#include "PrivateProfile.h"
 #include "ProgramModule.h"
 #include "RateChartView.h"
 #include "RateHistory.h"
@@ -83,10 +82,8 @@ void RateChart::Open(const Request& request, QWidget* parent) {
   const std::unique_ptr<dravello::RateChartView> view(make(parent));
   std::unique_ptr<dravello::FeedFetch> fetch;
 
-  QString text =
-      FromCp1252(dravello::ReadProfileString(request.ruta_ini, "CAMBIOS", "Historico", ""))
-          .trimmed();
-  if (text.isEmpty()) text = QString::fromLatin1(dravello::kDefaultHistoryAddress.data());
+  const QString text =
+      dravello::ConfiguredAddress(request.ruta_ini, "Historico", dravello::kDefaultHistoryAddress);
   const QUrl url(text, QUrl::StrictMode);
   const QString host = url.host();
   const std::string path = dravello::HistoryCachePath();

@@ -13,7 +13,6 @@
 #include "FieldEdit.h"
 #include "FormatoGeneral.h"
 #include "IsoDates.h"
-#include "PrivateProfile.h"
 #include "RateUpdate.h"
 
 namespace {
@@ -47,10 +46,7 @@ bool RatesUpdater::Running() const {
 }
 
 QString RatesUpdater::FeedText() const {
-  const std::string text = dravello::ReadProfileString(ruta_ini_, "CAMBIOS", "Fuente", "");
-  const QString address = FromCp1252(text).trimmed();
-  if (address.isEmpty()) return QString::fromLatin1(dravello::kDefaultFeedAddress.data());
-  return address;
+  return dravello::ConfiguredAddress(ruta_ini_, "Fuente", dravello::kDefaultFeedAddress);
 }
 
 void RatesUpdater::ShowIdleButton() {

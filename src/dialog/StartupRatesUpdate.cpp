@@ -6,7 +6,6 @@
 
 #include "FeedAddress.h"
 #include "FeedMessages.h"
-#include "PrivateProfile.h"
 
 namespace {
 
@@ -27,10 +26,8 @@ StartupRatesUpdate::~StartupRatesUpdate() {
 }
 
 void StartupRatesUpdate::Start() {
-  QString text =
-      dravello::FromCp1252(dravello::ReadProfileString(ruta_ini_, "CAMBIOS", "Fuente", ""))
-          .trimmed();
-  if (text.isEmpty()) text = QString::fromLatin1(dravello::kDefaultFeedAddress.data());
+  const QString text =
+      dravello::ConfiguredAddress(ruta_ini_, "Fuente", dravello::kDefaultFeedAddress);
   const QUrl url(text, QUrl::StrictMode);
   host_ = url.host();
   if (!dravello::FeedUrlAllowed(url)) {

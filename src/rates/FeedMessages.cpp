@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Cp1252.h"
+#include "PrivateProfile.h"
 #include "RatesFeedXml.h"
 
 namespace dravello {
@@ -56,6 +57,12 @@ QString XmlFaultText(FeedXmlStatus status, const QString& host) {
 
 QString FromCp1252(std::string_view text) {
   return QString::fromStdString(Cp1252ToUtf8(text));
+}
+
+QString ConfiguredAddress(const std::string& settings, const char* key, std::string_view fallback) {
+  const QString address = FromCp1252(ReadProfileString(settings, "CAMBIOS", key, "")).trimmed();
+  if (address.isEmpty()) return QString::fromLatin1(fallback.data(), qsizetype(fallback.size()));
+  return address;
 }
 
 QString FetchFailureText(const FetchResult& result, const QString& host,

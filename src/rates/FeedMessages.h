@@ -30,6 +30,10 @@ QString ReadDailyRates(const QByteArray& body, const QString& host, EuroRates& r
 // and `days` as it was.
 QString ReadHistoryRates(const QByteArray& body, const QString& host, std::vector<EuroRates>& days);
 
+// The address that `key` of section CAMBIOS of the settings file at `settings` gives, trimmed;
+// `fallback` when the key is missing or empty.
+QString ConfiguredAddress(const std::string& settings, const char* key, std::string_view fallback);
+
 // A Windows-1252 text of the settings file or of a field as Unicode.
 QString FromCp1252(std::string_view text);
 

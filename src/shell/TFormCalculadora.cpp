@@ -294,6 +294,12 @@ bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
     QTimer::singleShot(0, this, &TFormCalculadora::StartRatesUpdate);
     return false;
   }
+  if (event->type() == QEvent::ToolTip && watched == ui_.PanelEqui) {
+    // The age of the rate as of now, however long the window has been open.
+    view_.SetPanelEquiHint(
+        dravello::RateNote(monedas_.Stamp(), monedas_.MonedaActual(), monedas_.Today()));
+    return false;
+  }
   if (event->type() == QEvent::ContextMenu && watched == ui_.PanelEqui) {
     ShowRateMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
     return true;
@@ -527,6 +533,7 @@ void TFormCalculadora::SpeedButton0Click() {
 
 void TFormCalculadora::SpeedButton9Click() {
   Input([this] {
+    const dravello::RateOrigin last_update = monedas_.Stamp().update;
     {
       // A new dialog at every opening, so its fields start from the file as it is now.
       TFormConfigMoneda dialog(monedas_.RutaIni(), engine_.Separadores().decimal,
@@ -538,6 +545,8 @@ void TFormCalculadora::SpeedButton9Click() {
     dravello::CamposMonedas campos(monedas_.RutaIni(), engine_.Separadores().decimal);
     campos.LeeIni();
     ApplyCurrencyTable(std::move(campos));
+    // Rates the dialog brought make a failed update at start-up a thing of the past.
+    if (!(monedas_.Stamp().update == last_update)) view_.SetRatesUpdateNote({});
   });
 }
 
