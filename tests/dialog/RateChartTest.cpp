@@ -11,6 +11,7 @@
 #include <chrono>
 
 #include "FeedServer.h"
+#include "IsoDates.h"
 #include "ModalWatchdog.h"
 #include "ProgramModule.h"
 #include "RateChart.h"
@@ -22,31 +23,18 @@ using rates_test::FeedServer;
 
 namespace {
 
-// What the chart's window shows: its summary, or its message when there is no chart, and the
-// rows of its table.
+// What the chart's window says (its description: the summary, or the message in place of the
+// chart), its note, and its table's rows.
 struct Shown {
-  QString text;
+  QString text, note;
   QStringList rows;
-  QString note;
 };
 
-Shown Read(QWidget* window) {
-  Shown shown;
-  const auto* pages = window->findChild<QStackedWidget*>();
-  for (QLabel* label : window->findChildren<QLabel*>()) {
-    const QString name = label->accessibleName();
-    if (name == (pages->currentIndex() == 0 ? QStringLiteral("Aviso") : QStringLiteral("Resumen")))
-      shown.text = label->text();
-    if (name == QStringLiteral("Nota") && label->isVisibleTo(window)) shown.note = label->text();
-  }
-  if (pages->currentIndex() == 1) {
-    const auto* table = window->findChild<QTableWidget*>();
-    for (int row = 0; row < table->rowCount(); ++row) {
-      shown.rows << table->item(row, 0)->text() + QLatin1Char(' ') + table->item(row, 1)->text() +
-                        QLatin1Char(' ') + table->item(row, 2)->text();
-    }
-  }
-  return shown;
+bool Charted(QWidget* window) {
+  return window->findChild<QStackedWidget*>()->currentIndex() == 1;
+}
+bool Answered(QWidget* window) {
+  return !window->accessibleDescription().startsWith(QStringLiteral("Consultando"));
 }
 
 }  // namespace
@@ -58,20 +46,35 @@ class RateChartTest : public QObject {
   dialog_test::ModalWatchdog watchdog_;
   FeedServer server_;
   window_test::WindowFixture fixture_;
+  const std::string today_ = dravello::LocalToday();
 
-  // Opens the chart of `moneda` in pesetas on `today` and reads it once `ready` says so.
-  Shown Open(const char* moneda, const char* today, const std::function<bool(QWidget*)>& ready) {
+  // Reads the chart's window that `open` opens, once `ready` says so, then closes it.
+  Shown Read(const std::function<void()>& open, bool (*ready)(QWidget*) = Charted) {
     Shown shown;
     watchdog_.Expect([&](QWidget* window) {
       QTRY_VERIFY_WITH_TIMEOUT(ready(window), 5000);
-      shown = Read(window);
+      shown.text = window->accessibleDescription();
+      for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->accessibleName() == "Nota" && label->isVisibleTo(window))
+          shown.note = label->text();
+      }
+      const auto* table = window->findChild<QTableWidget*>();
+      for (int row = 0; row < table->rowCount(); ++row) {
+        shown.rows << QStringList{table->item(row, 0)->text(), table->item(row, 1)->text(),
+                                  table->item(row, 2)->text()}
+                          .join(QLatin1Char(' '));
+      }
       window->close();
     });
-    RateChart::Open({fixture_.SettingsFile(), "Pts", moneda, 150.0, ',', today}, nullptr);
+    open();
     return shown;
   }
-  static bool Charted(QWidget* window) {
-    return window->findChild<QStackedWidget*>()->currentIndex() == 1;
+  Shown Open(const char* moneda, const std::string& today, bool (*ready)(QWidget*) = Charted) {
+    return Read(
+        [&] {
+          RateChart::Open({fixture_.SettingsFile(), "Pts", moneda, 150.0, ',', today}, nullptr);
+        },
+        ready);
   }
   void Settings(const QString& historico) const {
     fixture_.WriteSettings("[MONEDAS]\r\nMoneda2=USD\r\nCambio2=150\r\n[CAMBIOS]\r\nHistorico=" +
@@ -93,7 +96,14 @@ class RateChartTest : public QObject {
   }
 
   void theHistoryIsChartedAndKeptForTheDay() {
-    const Shown first = Open("USD", "2024-03-16", Charted);
+    // From the button beside the dollar's rate in the currency dialog.
+    dravello::TTablaMonedas tabla{};
+    TFormConfigMoneda dialog(fixture_.SettingsFile(), ',', tabla);
+    dialog.show();
+    const Shown first = Read([&] {
+      QTest::mouseClick(dialog.findChild<QToolButton*>(QStringLiteral("BitBtnEvolucion2")),
+                        Qt::LeftButton);
+    });
     QCOMPARE(first.text,
              QStringLiteral("1 USD en Pts del 12/03/2024 al 15/03/2024, 4 días con cambio "
                             "publicado (127.0.0.1). Mínimo: 151,951 el 13/03/2024. Máximo: 153,351 "
@@ -103,54 +113,30 @@ class RateChartTest : public QObject {
                                       "14/03/2024 152,648 ", "15/03/2024 153,351 máximo"}));
     QCOMPARE(server_.requests.size(), 1);
     // The same day again: from the cache, without the network; the pound lacks a day.
-    QCOMPARE(Open("Lib", "2024-03-16", Charted).rows.size(), 3);
+    QCOMPARE(Open("Lib", today_).rows.size(), 3);
     QCOMPARE(server_.requests.size(), 1);
     // A day later the server fails: the chart of the day before, said as such.
     server_.Answer(QStringLiteral("hist.xml"), 500, {});
-    const Shown later = Open("USD", "2024-03-17", Charted);
+    const Shown later = Open("USD", dravello::IsoDate(dravello::DayNumber(today_) + 1));
     QCOMPARE(later.rows.size(), 4);
     QCOMPARE(later.note, QStringLiteral("No se ha podido actualizar el histórico: 127.0.0.1 ha "
                                         "respondido con el error HTTP 500. Se muestra el "
-                                        "consultado el 16/03/2024."));
+                                        "consultado el %1.")
+                             .arg(QString::fromStdString(dravello::SpanishDate(today_))));
     QCOMPARE(server_.requests.size(), 2);
   }
 
   void withoutAChartTheWindowSaysWhy() {
-    const auto message = [](QWidget* window) { return !Read(window).text.contains("Consultando"); };
-    QCOMPARE(Open("XYZ", "2024-03-16", message).text,
+    QCOMPARE(Open("XYZ", today_, Answered).text,
              QStringLiteral("La moneda «XYZ» no figura en el histórico de cambios de 127.0.0.1 ni "
                             "entre las monedas anteriores al euro, así que no hay evolución que "
                             "mostrar: su cambio es el que usted escribe."));
-    server_.Behave(QStringLiteral("otro.xml"), FeedServer::Kind::kHangUp);
-    Settings(server_.Url(QStringLiteral("otro.xml")).toString());  // no cache of this address
-    QCOMPARE(Open("USD", "2024-04-01", message).text,
-             QStringLiteral("No se puede conectar con 127.0.0.1. Compruebe la conexión a la red."));
     Settings(QStringLiteral("http://www.ecb.europa.eu/h.xml"));
     const int before = server_.requests.size();
     QVERIFY(
-        Open("USD", "2024-04-01", message)
+        Open("USD", today_, Answered)
             .text.startsWith(QStringLiteral("La dirección de la fuente de cambios no se admite")));
     QCOMPARE(server_.requests.size(), before);
-  }
-
-  // The button beside a rate of the currency dialog charts that row as it stands.
-  void theDialogChartsTheRowOfItsButton() {
-    Settings(server_.Url(QStringLiteral("hist.xml")).toString());
-    server_.Answer(QStringLiteral("hist.xml"), 200,
-                   FeedServer::Fixture(QStringLiteral("eurofxref-hist-90d.xml")));
-    dravello::TTablaMonedas tabla{};
-    TFormConfigMoneda dialog(fixture_.SettingsFile(), ',', tabla);
-    dialog.show();
-    QString summary;
-    watchdog_.Expect([&](QWidget* window) {
-      QTRY_VERIFY_WITH_TIMEOUT(Charted(window), 5000);
-      summary = Read(window).text;
-      window->close();
-    });
-    QTest::mouseClick(dialog.findChild<QToolButton*>(QStringLiteral("BitBtnEvolucion2")),
-                      Qt::LeftButton);
-    QVERIFY(summary.startsWith(QStringLiteral("1 USD en Pts del 12/03/2024")));
-    QVERIFY(summary.endsWith(QStringLiteral("Cambio de la tabla: 150,000.")));
   }
 };
 

@@ -37,16 +37,19 @@ constexpr Separators kSpain{',', '.'};
 // each with the abbreviation of the currency current when it was written and its rate.
 class TapeSession {
  public:
-  // Base "Pts" with no decimals, and "€" at 166,386 Pts with two.
   TapeSession() : view_(*this), calc_(view_, kSpain), monedas_(calc_, view_, "") {
+    monedas_.IniciaCalculadora(Campos("166,386"));
+  }
+  // Base "Pts" with no decimals, and "€" at `rate` Pts with two.
+  static CamposMonedas Campos(const std::string& rate) {
     CamposMonedas campos("", kSpain.decimal);
     campos.LeeIni();
     campos.EditMoneda(0) = "Pts";
     campos.EditDecimales(0) = "0";
     campos.EditMoneda(1) = "\x80";
     campos.EditDecimales(1) = "2";
-    campos.EditCambio(1) = "166,386";
-    monedas_.IniciaCalculadora(std::move(campos));
+    campos.EditCambio(1) = rate;
+    return campos;
   }
 
   void Keys(const std::string& keys) {
@@ -63,11 +66,7 @@ class TapeSession {
   }
   // A new rate of "€" from a feed, applied as the window applies an update.
   void NewRate(const std::string& rate) {
-    CamposMonedas campos("", kSpain.decimal);
-    campos.LeeIni();
-    for (int n : {0, 1}) campos.EditMoneda(n) = monedas_.TablaMonedas()[n].Moneda;
-    campos.EditDecimales(0) = "0";
-    campos.EditCambio(1) = rate;
+    CamposMonedas campos = Campos(rate);
     campos.Stamp().rows[1] = campos.Stamp().update = {"2026-12-07", "www.ecb.europa.eu"};
     RunCommand(view_, [&] { monedas_.ApplyTable(campos, "Cambios actualizados al 07/12/2026"); });
     lines_.SetRatesNote(RatesSourceLine(monedas_.Stamp(), monedas_.TablaMonedas()));
