@@ -7,14 +7,13 @@
 TAPE.csv and TAPE.txt are the same tape saved as CSV and as text (the golden session). Checks:
 
 1. With Python's csv module (RFC 4180): CRLF after every record, a header and seven fields a
-   record, the last field the tape's line as the text file has it (without the rate that the
-   text adds, which must be the record's own, and without the text's closing line), the first
-   six empty for lines that are no operation, and for operations numbers in Spanish notation
-   without grouping that are the line's own numbers, and the rate a number too.
+   record, the last field the tape's line as the text file has it (less the rates it adds), the
+   first six empty for lines that are no operation, and for operations numbers in Spanish
+   notation without grouping that are the line's own numbers.
 2. With LibreOffice Calc, when it is installed: the file converted by `soffice --headless
    --convert-to fods` under LANG=es_ES.UTF-8, with the import settings that Calc first offers
-   (comma, double quotes, UTF-8, no detection of special numbers): every operand, result and
-   rate a number of that value, every other field the same text.
+   (comma, double quotes, UTF-8, no detection of special numbers): every operand and result a
+   number of that value (and the rate), every other field the same text.
 """
 
 import csv
