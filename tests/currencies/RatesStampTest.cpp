@@ -49,7 +49,6 @@ TEST(RatesStamp, KeepsItsKeysAndAddsNoneThatAreAtTheirDefaults) {
       "[CAMBIOS]\nFecha=2026-02-30\nOrigen=x\nFecha1=hoy\nActualizarAlAbrir=si\nDias=0\n");
   const RatesStamp fallback = RatesStamp::Read(garbage);
   EXPECT_FALSE(fallback.update.FromFeed());
-  EXPECT_EQ(fallback.update.host, "");
   EXPECT_FALSE(fallback.rows[1].FromFeed());
   EXPECT_FALSE(fallback.update_at_start);
   EXPECT_EQ(fallback.max_age_days, RatesStamp::kDefaultMaxAgeDays);

@@ -44,7 +44,6 @@ TEST(RateHistory, TheDaysBecomePointsWithTheirExtremesAndTheTableRateMarked) {
 
   // A predecessor of the euro follows from its fixed rate: marks in pesetas never move.
   ASSERT_EQ(MakeRateChart(kDays, {"", "DEM", {}, '.', "x"}, data), HistoryFault::kNone);
-  EXPECT_EQ(data.points.size(), 3u);
   EXPECT_EQ(data.points[0].value_text, "85.0718");
   // A currency of the user's own has no points, nor a base that no day knows.
   EXPECT_EQ(MakeRateChart(kDays, {"Pts", "XYZ", {}, ',', "x"}, data),
