@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StartupRatesUpdate.h"
 
-#include <QTimer>
 #include <QUrl>
 
 #include "FeedAddress.h"
@@ -58,6 +57,7 @@ void StartupRatesUpdate::Finish(const dravello::FetchResult& result) {
 }
 
 void StartupRatesUpdate::Report(Result result) {
-  // From the event loop, as a fetch's result.
-  QTimer::singleShot(0, this, [this, result = std::move(result)] { done_(result); });
+  // From the event loop, as a fetch's result; dropped with this object.
+  QMetaObject::invokeMethod(
+      this, [this, result = std::move(result)] { done_(result); }, Qt::QueuedConnection);
 }

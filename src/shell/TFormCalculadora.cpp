@@ -12,7 +12,6 @@
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
-#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <map>
@@ -291,7 +290,8 @@ bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
     // the update of the rates started, when there is one.
     background_shown_ = true;
     ShowBackground();
-    QTimer::singleShot(0, this, &TFormCalculadora::StartRatesUpdate);
+    // Posted to the window: dropped with it, should it close first.
+    QMetaObject::invokeMethod(this, &TFormCalculadora::StartRatesUpdate, Qt::QueuedConnection);
     return false;
   }
   if (event->type() == QEvent::ToolTip && watched == ui_.PanelEqui) {
