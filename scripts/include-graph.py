@@ -34,6 +34,8 @@ LAYERS = {
     "controls": (True, ["util"]),
     "layout": (True, ["controls"]),
     "rates": (True, ["rates_core"]),
+    "net": (True, ["rates"]),
+    "chart": (True, ["rates"]),
     "tape": (True, ["tape_core", "controls"]),
     "dialog": (True, ["rates", "layout"]),
     "shell": (True, ["dialog", "tape", "shell_core", "journal"]),

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6
+  qt6-charts-dev libqt6opengl6-dev
   libqt6network6 ca-certificates
   libturbojpeg0-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev

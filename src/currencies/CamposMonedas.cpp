@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <stdexcept>
 #include <utility>
-#include <vector>
 
 #include "AtomicFile.h"
 #include "AtomicFileWriter.h"
@@ -113,6 +112,7 @@ void CamposMonedas::LeeIni(const PrivateProfile& ini) {
         break;
     }
   });
+  stamp_ = RatesStamp::Read(ini);
 }
 
 void CamposMonedas::NormalizaCambios() {
@@ -147,7 +147,15 @@ std::vector<std::pair<std::string, std::string>> CamposMonedas::Valores() {
 
 void CamposMonedas::GrabaIni() {
   int error = 0;
-  if (WriteProfileStrings(ruta_ini_, kSeccion, Valores(), &error)) return;
+  const auto valores = Valores();
+  const bool written = UpdateProfile(
+      ruta_ini_,
+      [&](PrivateProfile& ini) {
+        for (const auto& [clave, valor] : valores) ini.Set(kSeccion, clave, valor);
+        stamp_.WriteTo(ini);
+      },
+      &error);
+  if (written) return;
   if (error == kForeignLinkError) {
     throw EngineError("No se ha podido guardar \xC2\xAB" + ruta_ini_ +
                       "\xC2\xBB: " + Cp1252ToUtf8(SystemErrorText(error)));
@@ -157,6 +165,7 @@ void CamposMonedas::GrabaIni() {
 
 void CamposMonedas::GrabaIni(PrivateProfile& ini) {
   for (const auto& [clave, valor] : Valores()) ini.Set(kSeccion, clave, valor);
+  stamp_.WriteTo(ini);
 }
 
 }  // namespace dravello

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PrivateProfile.h"
+#include "RatesStamp.h"
 #include "TMoneda.h"
 
 namespace dravello {
@@ -28,12 +29,17 @@ class CamposMonedas {
   const std::string& EditDecimales(int n) const;
   const std::string& EditCambio(int n) const;
 
+  // Where the rates came from and the update at start-up (section CAMBIOS), read and written
+  // with the fields.
+  RatesStamp& Stamp() { return stamp_; }
+  const RatesStamp& Stamp() const { return stamp_; }
+
   const std::string& RutaIni() const { return ruta_ini_; }
   char SeparadorDecimal() const { return separador_decimal_; }
 
   // Fills the twenty fields from section MONEDAS of the settings file, each key's value or its
-  // default ("Pts" and "2" for the base, "", "2" and "1" for the others) as it stands. A missing
-  // or unreadable file gives the defaults.
+  // default ("Pts" and "2" for the base, "", "2" and "1" for the others) as it stands, and the
+  // stamp from section CAMBIOS. A missing or unreadable file gives the defaults.
   void LeeIni();
   // The same from a settings file's text in memory.
   void LeeIni(const PrivateProfile& ini);
@@ -48,10 +54,10 @@ class CamposMonedas {
   void AplicaMonedas(TTablaMonedas& tabla);
 
   // NormalizaCambios, then writes the twenty fields as they stand to section MONEDAS of the
-  // settings file, in one replacement of the file that keeps every other line. Throws EngineError
-  // "Unable to write to PATH", with the file unchanged, when it cannot be written; when the
-  // path is a link that may not be followed (kForeignLinkError), the error says so in Spanish
-  // (UTF-8, as the path).
+  // settings file, and the stamp to section CAMBIOS, in one replacement of the file that keeps
+  // every other line. Throws EngineError "Unable to write to PATH", with the file unchanged,
+  // when it cannot be written; when the path is a link that may not be followed
+  // (kForeignLinkError), the error says so in Spanish (UTF-8, as the path).
   void GrabaIni();
   // The same into a settings file's text in memory.
   void GrabaIni(PrivateProfile& ini);
@@ -65,6 +71,7 @@ class CamposMonedas {
   std::array<std::string, kNumeroMonedas> moneda_;
   std::array<std::string, kNumeroMonedas> decimales_;
   std::array<std::string, kNumeroMonedas> cambio_;  // [0] unused
+  RatesStamp stamp_;
 };
 
 }  // namespace dravello

@@ -6,6 +6,7 @@
 
 #include "Formato.h"
 #include "FormatoGeneral.h"
+#include "IsoDates.h"
 #include "MuestraMensaje.h"
 
 namespace dravello {
@@ -43,6 +44,7 @@ void Monedas::IniciaCalculadora() {
 void Monedas::IniciaCalculadora(CamposMonedas campos) {
   TTablaMonedas tabla{};
   campos.AplicaMonedas(tabla);
+  stamp_ = campos.Stamp();
   IniciaCalculadora(tabla);
 }
 
@@ -67,6 +69,7 @@ void Monedas::CargaMonedas() {
 void Monedas::CargaMonedas(CamposMonedas campos) {
   TTablaMonedas tabla{};
   campos.AplicaMonedas(tabla);
+  stamp_ = campos.Stamp();
   CargaMonedas(tabla);
 }
 
@@ -74,6 +77,24 @@ void Monedas::CargaMonedas(const TTablaMonedas& tabla) {
   tabla_ = tabla;
   RotulaBotonesMoneda();
   calculadora_.SetDecimales(tabla_[static_cast<std::size_t>(moneda_actual_)].Decimales);
+}
+
+void Monedas::ApplyTable(const TTablaMonedas& tabla, const std::string& tape_line) {
+  CargaMonedas(tabla);
+  RotulaBotonesMoneda();
+  MuestraMoneda();
+  ActualizaEquivalencias();
+  if (!tape_line.empty()) calculadora_.AnotarOperacion(tape_line);
+}
+
+std::string Monedas::CurrentRateText() const {
+  if (moneda_actual_ == 0) return {};
+  return FormatoGeneral(tabla_[static_cast<std::size_t>(moneda_actual_)].Cambio,
+                        calculadora_.Separadores().decimal);
+}
+
+std::string Monedas::Today() const {
+  return today_.empty() ? LocalToday() : today_;
 }
 
 void Monedas::RotulaBotonesMoneda() {
@@ -90,6 +111,7 @@ void Monedas::MuestraMoneda() {
   view_.SetStaticText2("Cambio en " + tabla_[0].Moneda);
   view_.SetPanelDeci(std::to_string(actual.Decimales));
   view_.SetPanelEqui(FormatoGeneral(actual.Cambio, calculadora_.Separadores().decimal));
+  view_.SetPanelEquiHint(RateNote(stamp_, moneda_actual_, Today()));
   calculadora_.PoneDisplay(calculadora_.Estado().Numeros[kDisplayRegister]);
 }
 

@@ -8,6 +8,7 @@
 #include "CalculatorView.h"
 #include "CamposMonedas.h"
 #include "Currency.h"
+#include "RatesStamp.h"
 #include "TMoneda.h"
 
 namespace dravello {
@@ -41,11 +42,17 @@ class Monedas {
   // sets the engine's decimals to the current currency's. MonedaActual is kept.
   void CargaMonedas();
   void CargaMonedas(CamposMonedas campos);
-  // The same with a table already made (a journal's).
+  // The same with a table already made (a journal's); the rates' stamp is kept.
   void CargaMonedas(const TTablaMonedas& tabla);
+  // A new table, from the configuration dialog or an update of the rates: CargaMonedas from
+  // `tabla`, RotulaBotonesMoneda, MuestraMoneda and ActualizaEquivalencias, then `tape_line`
+  // on the operations list unless it is empty. The amounts are not converted.
+  void ApplyTable(const TTablaMonedas& tabla, const std::string& tape_line = {});
+
   // Captions and enabled states of the seven currency buttons from the table.
   void RotulaBotonesMoneda();
-  // The currency strip for the current currency, then the display shown again.
+  // The currency strip for the current currency (with the rate's note as PanelEqui's hint),
+  // then the display shown again.
   void MuestraMoneda();
 
   // `importe`, an amount in entry `origen`, in entry `destino`, through the base currency with
@@ -74,6 +81,15 @@ class Monedas {
   int MonedaActual() const { return moneda_actual_; }
   // Makes entry `moneda` current without a switch (a state put back as it was); nothing shown.
   void SetMonedaActual(int moneda) { moneda_actual_ = moneda; }
+  // Where the table's rates came from, as last loaded.
+  const RatesStamp& Stamp() const { return stamp_; }
+  void SetStamp(const RatesStamp& stamp) { stamp_ = stamp; }
+  // The current currency's rate as the strip shows it; empty for the base currency.
+  std::string CurrentRateText() const;
+  // The day that the ages of the rates are counted to (YYYY-MM-DD); empty, the start value,
+  // is the computer's today at each use.
+  void SetToday(std::string today) { today_ = std::move(today); }
+  std::string Today() const;
   const std::string& RutaIni() const { return ruta_ini_; }
 
  private:
@@ -84,6 +100,8 @@ class Monedas {
   CalculatorView& view_;
   std::string ruta_ini_;
   TTablaMonedas tabla_{};
+  RatesStamp stamp_;
+  std::string today_;
   int moneda_actual_ = 0;
   bool cambios_abiertos_ = false;
 };

@@ -6,9 +6,11 @@
 #include <QUrl>
 #include <array>
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
 
-#include "RatesFetch.h"
+#include "FeedFetch.h"
 #include "TMoneda.h"
 
 class FieldEdit;
@@ -26,7 +28,7 @@ class QWidget;
 // the answer's day and the rows left without a rate. Any failure (an address that is not
 // allowed, no answer, a bad answer, a base currency that matches nothing, a stop) leaves every
 // field as it was and is told in a message box. Nothing is written to the settings file here;
-// the network is used only on a click.
+// the network is used only on a click (the network module is loaded at the first).
 class RatesUpdater : public QObject {
   Q_OBJECT
 
@@ -39,9 +41,17 @@ class RatesUpdater : public QObject {
     std::array<FieldEdit*, dravello::kNumeroMonedas> cambios;  // [0] unused
   };
 
-  // `ruta_ini`: the settings file; `separador_decimal`: the regional one, for the rates written.
-  RatesUpdater(Controls controls, std::string ruta_ini, char separador_decimal,
-               QObject* parent = nullptr);
+  // `ruta_ini`: the settings file; `separador_decimal`: the regional one, for the rates written;
+  // `age_line`: what the status line says first of the rates' age (UpdateAgeLine);
+  // `startup_days`: the age beyond which start-up updates the rates, 0 when it does not.
+  RatesUpdater(Controls controls, std::string ruta_ini, char separador_decimal, QString age_line,
+               int startup_days, QObject* parent = nullptr);
+
+  // Told after the rates of a good answer were filled in: their day (YYYY-MM-DD), the host
+  // that served them and the rows that got a rate.
+  std::function<void(const std::string& date, const std::string& host,
+                     const std::array<bool, dravello::kNumeroMonedas>& rows)>
+      on_filled;
 
   void Click();
   bool Running() const;
@@ -56,7 +66,7 @@ class RatesUpdater : public QObject {
   // The feed's address as the settings file gives it, and the address it stands for.
   QString FeedText() const;
   void Start();
-  void Finish(const dravello::RatesFetch::Result& result);
+  void Finish(const dravello::FetchResult& result);
   void Apply(const QByteArray& body);
   void ShowIdle();
   void ShowIdleButton();
@@ -65,8 +75,10 @@ class RatesUpdater : public QObject {
   Controls controls_;
   std::string ruta_ini_;
   char separador_decimal_;
-  std::chrono::milliseconds timeout_ = dravello::RatesFetch::kDefaultTimeout;
-  dravello::RatesFetch* fetch_ = nullptr;  // made at the first click
+  QString age_line_;
+  int startup_days_;
+  std::chrono::milliseconds timeout_ = dravello::kDefaultFetchTimeout;
+  std::unique_ptr<dravello::FeedFetch> fetch_;  // made at the first click
   QUrl url_;
   bool running_ = false;
 };

@@ -6,14 +6,19 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QToolButton>
 #include <utility>
 
 #include "Calculadora.h"
 #include "Currency.h"
 #include "DesignLayout.h"
+#include "FeedMessages.h"
 #include "FieldEdit.h"
+#include "IsoDates.h"
+#include "RateChart.h"
 #include "RatesUpdater.h"
 
 // The pictures are compiled into this static library, which registers them itself (outside any
@@ -48,6 +53,7 @@ TFormConfigMoneda::TFormConfigMoneda(std::string ruta_ini, char separador_decima
   ui_.BitBtn1->setIcon(Picture(QStringLiteral(":/dialog/accept.png")));
   ui_.BitBtn2->setIcon(Picture(QStringLiteral(":/dialog/cancel.png")));
   ui_.BitBtnActualizar->setIcon(Picture(QStringLiteral(":/dialog/update.png")));
+  DrawChartIcons();
   dravello::ApplyDesign(this, dravello::ScaleForScreen(this));
   NameControlsForAssistiveTools();
   CentreOnScreen();
@@ -67,8 +73,24 @@ void TFormConfigMoneda::FormCreate() {
   for (int n = 0; n < dravello::kNumeroMonedas; ++n) {
     controls.abreviaturas[static_cast<std::size_t>(n)] = EditMoneda(n);
     controls.cambios[static_cast<std::size_t>(n)] = EditCambio(n);
+    if (n == 0) continue;
+    // A rate or an abbreviation typed by hand makes the row's rate the user's own.
+    for (FieldEdit* field : {EditMoneda(n), EditCambio(n)}) {
+      connect(field, &QLineEdit::textEdited, this,
+              [this, n] { stamp_.rows[static_cast<std::size_t>(n)] = {}; });
+    }
   }
-  rates_ = new RatesUpdater(controls, ruta_ini_, separador_decimal_, this);
+  const QString age = dravello::FromCp1252(dravello::UpdateAgeLine(stamp_, dravello::LocalToday()));
+  rates_ = new RatesUpdater(controls, ruta_ini_, separador_decimal_, age,
+                            stamp_.update_at_start ? stamp_.max_age_days : 0, this);
+  rates_->on_filled = [this](const std::string& date, const std::string& host,
+                             const std::array<bool, dravello::kNumeroMonedas>& rows) {
+    const dravello::RateOrigin origin{date, host};
+    stamp_.update = origin;
+    for (std::size_t n = 1; n < rows.size(); ++n) {
+      if (rows[n]) stamp_.rows[n] = origin;
+    }
+  };
 }
 
 void TFormConfigMoneda::LeeIni() {
@@ -79,6 +101,9 @@ void TFormConfigMoneda::LeeIni() {
     EditDecimales(n)->SetFieldText(campos.EditDecimales(n));
     if (n > 0) EditCambio(n)->SetFieldText(campos.EditCambio(n));
   }
+  stamp_ = campos.Stamp();
+  ui_.CheckActualizarAlAbrir->setChecked(stamp_.update_at_start);
+  ui_.SpinDias->setValue(stamp_.max_age_days);
 }
 
 dravello::CamposMonedas TFormConfigMoneda::Campos() const {
@@ -88,6 +113,9 @@ dravello::CamposMonedas TFormConfigMoneda::Campos() const {
     campos.EditDecimales(n) = EditDecimales(n)->FieldText();
     if (n > 0) campos.EditCambio(n) = EditCambio(n)->FieldText();
   }
+  campos.Stamp() = stamp_;
+  campos.Stamp().update_at_start = ui_.CheckActualizarAlAbrir->isChecked();
+  campos.Stamp().max_age_days = ui_.SpinDias->value();
   return campos;
 }
 
@@ -107,6 +135,18 @@ void TFormConfigMoneda::BitBtn1Click() {
 
 void TFormConfigMoneda::BitBtnActualizarClick() {
   rates_->Click();
+}
+
+void TFormConfigMoneda::BitBtnEvolucionClick() {
+  const int n = sender() != nullptr ? sender()->property("Tag").toInt() : 0;
+  if (EditCambio(n) == nullptr) return;
+  dravello::CamposMonedas campos = Campos();
+  dravello::TTablaMonedas tabla{};
+  campos.AplicaMonedas(tabla);
+  RateChart::Open(
+      {ruta_ini_, tabla[0].Moneda, tabla[static_cast<std::size_t>(n)].Moneda,
+       tabla[static_cast<std::size_t>(n)].Cambio, separador_decimal_, dravello::LocalToday()},
+      this);
 }
 
 void TFormConfigMoneda::SetFeedTimeout(std::chrono::milliseconds timeout) {
@@ -161,6 +201,25 @@ void TFormConfigMoneda::CentreOnScreen() {
   QRect client = rect();
   client.moveCenter(screen->availableGeometry().center());
   setGeometry(client);
+}
+
+void TFormConfigMoneda::DrawChartIcons() {
+  QPixmap picture(16, 16);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+  painter.drawLine(2, 14, 15, 14);
+  painter.drawLine(2, 14, 2, 1);
+  painter.setPen(QPen(QColor(0x00, 0x00, 0x80), 1.6));
+  const QPointF line[] = {{3, 11}, {6, 8}, {9, 10}, {12, 4}, {15, 6}};
+  painter.drawPolyline(line, 5);
+  painter.end();
+  for (int n = 1; n < dravello::kNumeroMonedas; ++n) {
+    if (auto* button = findChild<QToolButton*>(QStringLiteral("BitBtnEvolucion%1").arg(n))) {
+      button->setIcon(QIcon(picture));
+    }
+  }
 }
 
 void TFormConfigMoneda::ShowError(const QString& message) {

@@ -24,7 +24,10 @@ class RatesUpdater;
 //
 // "Actualizar cambios" fills the rate fields from today's euro reference rates (RatesUpdater);
 // while it fetches, Esc stops the fetch instead of closing the dialog, and closing the dialog
-// in any way stops it silently. Only Aceptar writes what it filled in.
+// in any way stops it silently. Only Aceptar writes what it filled in, with the day and source
+// of each rate so filled; a rate or an abbreviation typed by hand loses its row's. The status
+// line opens with the age of the rates. "Actualizar al abrir si tienen más de N días" is kept
+// by Aceptar too. The button beside each rate opens the chart of its history (RateChart).
 class TFormConfigMoneda : public QDialog {
   Q_OBJECT
 
@@ -52,6 +55,7 @@ class TFormConfigMoneda : public QDialog {
   // The click handlers that the layout connects, named after their controls.
   void BitBtn1Click();           // "Aceptar": save the fields and close, or say why not
   void BitBtnActualizarClick();  // "Actualizar cambios": fetch today's rates; "Interrumpir" stops
+  void BitBtnEvolucionClick();   // the button beside a rate (its tag): the rate's history
   void done(int result) override;
 
  protected:
@@ -61,6 +65,8 @@ class TFormConfigMoneda : public QDialog {
   void FormCreate();
   void NameControlsForAssistiveTools();
   void CentreOnScreen();
+  // The history buttons' picture: a small line chart.
+  void DrawChartIcons();
   // The general error report: the program's title, an error icon, the message and a full stop.
   void ShowError(const QString& message);
 
@@ -68,5 +74,6 @@ class TFormConfigMoneda : public QDialog {
   std::string ruta_ini_;
   char separador_decimal_;
   dravello::TTablaMonedas& tabla_;
+  dravello::RatesStamp stamp_;  // as the fields stand
   RatesUpdater* rates_ = nullptr;
 };

@@ -40,6 +40,9 @@ class CalculatorView {
   virtual void SetStaticText2(const std::string& caption) = 0;
   virtual void SetPanelDeci(const std::string& caption) = 0;
   virtual void SetPanelEqui(const std::string& caption) = 0;
+  // What PanelEqui's hint says of the rate it shows: its date and source, or that it was typed
+  // by hand. Views that show no hints leave it.
+  virtual void SetPanelEquiHint(const std::string& hint) { (void)hint; }
   // The currency buttons SpeedButton0 to SpeedButton6, by tag.
   virtual void SetCurrencyButton(int tag, const std::string& caption, bool enabled) = 0;
   // The equivalence cells of slot 1 to 6: the amount cell StaticTextM<slot> and the

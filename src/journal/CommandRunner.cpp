@@ -24,19 +24,13 @@ CommandOutcome RunJournalCommand(const JournalEntry& entry, Calculadora& calcula
       outcome.ok = RunCommand(view, [&] { outcome.copied = CopiaDisplay(calculadora); });
       break;
     case CommandKind::kTable:
-      outcome.ok = RunCommand(view, [&] { ApplyTable(monedas, entry.payload->table); });
+      outcome.ok =
+          RunCommand(view, [&] { monedas.ApplyTable(entry.payload->table, entry.payload->text); });
       break;
     case CommandKind::kClearTape:
       break;
   }
   return outcome;
-}
-
-void ApplyTable(Monedas& monedas, const TTablaMonedas& table) {
-  monedas.CargaMonedas(table);
-  monedas.RotulaBotonesMoneda();
-  monedas.MuestraMoneda();
-  monedas.ActualizaEquivalencias();
 }
 
 }  // namespace dravello

@@ -23,7 +23,4 @@ struct CommandOutcome {
 CommandOutcome RunJournalCommand(const JournalEntry& entry, Calculadora& calculadora,
                                  Monedas& monedas, CalculatorView& view);
 
-// What "Configurar" does once the dialog has closed, with the table that resulted.
-void ApplyTable(Monedas& monedas, const TTablaMonedas& table);
-
 }  // namespace dravello

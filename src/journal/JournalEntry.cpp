@@ -11,9 +11,10 @@ JournalEntry JournalEntry::Paste(std::string text) {
   return {CommandKind::kPaste, '\0', 0, std::move(payload)};
 }
 
-JournalEntry JournalEntry::Table(const TTablaMonedas& table) {
+JournalEntry JournalEntry::Table(const TTablaMonedas& table, std::string tape_line) {
   auto payload = std::make_shared<JournalPayload>();
   payload->table = table;
+  payload->text = std::move(tape_line);
   return {CommandKind::kTable, '\0', 0, std::move(payload)};
 }
 
@@ -23,7 +24,8 @@ bool JournalEntry::SameCommand(const JournalEntry& other) const {
     case CommandKind::kPaste:
       return payload->text == other.payload->text;
     case CommandKind::kTable:
-      return SameTable(payload->table, other.payload->table);
+      return SameTable(payload->table, other.payload->table) &&
+             payload->text == other.payload->text;
     default:
       return true;
   }

@@ -23,7 +23,7 @@ enum class CommandKind : std::uint8_t {
 
 // The text of a paste or the table of a kTable, shared between the copies of an entry.
 struct JournalPayload {
-  std::string text;  // kPaste: UTF-8
+  std::string text;  // kPaste: UTF-8; kTable: the line it writes on the tape (Windows-1252)
   TTablaMonedas table{};
 };
 
@@ -45,7 +45,8 @@ struct JournalEntry {
   }
   static JournalEntry Paste(std::string text);
   static JournalEntry Copy() { return {CommandKind::kCopy, '\0', 0, nullptr}; }
-  static JournalEntry Table(const TTablaMonedas& table);
+  // `tape_line`: what the change writes on the tape ("Cambios actualizados al …"), or nothing.
+  static JournalEntry Table(const TTablaMonedas& table, std::string tape_line = {});
   static JournalEntry ClearTape() { return {CommandKind::kClearTape, '\0', 0, nullptr}; }
 
   // The same command (kind, key, payload and marks; not what a run left).

@@ -232,8 +232,16 @@ class Reader {
         if (outcome != Outcome::kRecord) return outcome;
         PayloadReader reader(text);
         TTablaMonedas table{};
-        if (!ReadTable(reader, table) || !reader.AtEnd()) return Bad("bad table " + At(start_));
-        return Command(JournalEntry::Table(table));
+        if (!ReadTable(reader, table)) return Bad("bad table " + At(start_));
+        std::string line;
+        if (!reader.AtEnd()) {
+          std::optional<std::string> bytes;
+          if (!reader.Counted(line) || !reader.AtEnd() || !(bytes = Utf8ToCp1252(line))) {
+            return Bad("bad table " + At(start_));
+          }
+          line = std::move(*bytes);
+        }
+        return Command(JournalEntry::Table(table, std::move(line)));
       }
       case 'm':
         return Mark();
@@ -400,6 +408,13 @@ void AppendJournalEntry(const JournalEntry& entry, std::string& out) {
     case CommandKind::kTable: {
       std::string payload;
       AppendTable(entry.payload->table, payload);
+      if (!entry.payload->text.empty()) {
+        const std::string line = Cp1252ToUtf8(entry.payload->text);
+        payload += ' ';
+        AppendNumber(line.size(), payload);
+        payload += ':';
+        payload += line;
+      }
       out += "\\t";
       AppendNumber(payload.size(), out);
       out += ':';

@@ -24,7 +24,8 @@ namespace dravello {
 //   \iN:START         what the session starts from; only as the first record
 //
 // TABLE is seven entries "DECIMALS RATE L:ABBREVIATION" joined by blanks (RATE in the shortest
-// form that reads back as the same double, ABBREVIATION L bytes of UTF-8); START is
+// form that reads back as the same double, ABBREVIATION L bytes of UTF-8), and, when the change
+// writes a line on the tape (an update of the rates), " L:LINE" after them; START is
 // "VERSION DECIMAL THOUSANDS TABLE", the separators as the decimal codes of their
 // Windows-1252 bytes. Every record ends where its last byte says, so a record cut short by a
 // crash is told from a whole one.

@@ -69,8 +69,11 @@ void SessionView::SetPanel5(const std::string& caption, WinColor colour, const s
 void SessionView::AppendListLine(const std::string& line) {
   changed_ = true;
   if (tape_ != nullptr) {
-    const int moneda = monedas_->MonedaActual();
-    tape_->SetCurrency(monedas_->TablaMonedas()[static_cast<std::size_t>(moneda)].Moneda);
+    // Each line knows its currency and that currency's rate, as in the window.
+    const TTablaMonedas& tabla = monedas_->TablaMonedas();
+    const std::string rate = monedas_->CurrentRateText();
+    tape_->SetCurrency(tabla[static_cast<std::size_t>(monedas_->MonedaActual())].Moneda, rate,
+                       rate.empty() ? std::string_view() : std::string_view(tabla[0].Moneda));
     tape_->Append(line);
     if (command_lines_ < 8 && ((marks_ >> command_lines_) & 1) != 0) {
       tape_->SetCorrected(tape_->Written() - 1, true);
@@ -100,6 +103,11 @@ void SessionView::SetStaticText2(const std::string& caption) {
 void SessionView::SetPanelDeci(const std::string& caption) {
   Keep(state_.deci, caption);
   if (shown_) shown_->SetPanelDeci(caption);
+}
+
+void SessionView::SetPanelEquiHint(const std::string& hint) {
+  // Not part of the state: it tells where the table's rates came from, which no replay changes.
+  if (shown_) shown_->SetPanelEquiHint(hint);
 }
 
 void SessionView::SetPanelEqui(const std::string& caption) {

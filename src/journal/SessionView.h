@@ -63,6 +63,7 @@ class SessionView : public CalculatorView {
   void SetStaticText2(const std::string& caption) override;
   void SetPanelDeci(const std::string& caption) override;
   void SetPanelEqui(const std::string& caption) override;
+  void SetPanelEquiHint(const std::string& hint) override;
   void SetCurrencyButton(int tag, const std::string& caption, bool enabled) override;
   void SetAmountCell(int slot, const std::string& text) override;
   void SetAbbreviationCell(int slot, const std::string& text) override;

@@ -58,29 +58,28 @@ bool ReadRates(QXmlStreamReader& xml, RatesFeed& feed) {
   }
 }
 
-// Inside the outer Cube: exactly one dated Cube.
-bool ReadDay(QXmlStreamReader& xml, RatesFeed& feed) {
-  bool dated = false;
+// Inside the outer Cube: one dated Cube, or one or more when `many`.
+bool ReadDays(QXmlStreamReader& xml, std::vector<RatesFeed>& days, bool many) {
   while (true) {
     const QXmlStreamReader::TokenType token = Next(xml);
     if (token == QXmlStreamReader::Invalid) return false;
     if (Ended(token)) {
-      if (!dated) throw ShapeError();
+      if (days.empty()) throw ShapeError();
       return true;
     }
-    if (dated || xml.name() != kCube) throw ShapeError();
+    if ((!many && !days.empty()) || xml.name() != kCube) throw ShapeError();
     const QXmlStreamAttributes attributes = xml.attributes();
     if (attributes.size() != 1 || !attributes.hasAttribute(QStringLiteral("time"))) {
       throw ShapeError();
     }
+    RatesFeed& feed = days.emplace_back();
     feed.date = attributes.value(QStringLiteral("time")).toString().toStdString();
-    dated = true;
     if (!ReadRates(xml, feed)) return false;
   }
 }
 
 // Inside the envelope: one outer Cube among any other elements.
-bool ReadEnvelope(QXmlStreamReader& xml, RatesFeed& feed) {
+bool ReadEnvelope(QXmlStreamReader& xml, std::vector<RatesFeed>& days, bool many) {
   bool cube = false;
   while (true) {
     const QXmlStreamReader::TokenType token = Next(xml);
@@ -96,15 +95,13 @@ bool ReadEnvelope(QXmlStreamReader& xml, RatesFeed& feed) {
     }
     if (cube || !xml.attributes().isEmpty()) throw ShapeError();
     cube = true;
-    if (!ReadDay(xml, feed)) return false;
+    if (!ReadDays(xml, days, many)) return false;
   }
 }
 
-}  // namespace
-
-FeedXmlStatus ReadRatesFeedXml(const QByteArray& bytes, RatesFeed& feed) {
+FeedXmlStatus ReadFeedXml(const QByteArray& bytes, std::vector<RatesFeed>& days, bool many) {
   QXmlStreamReader xml(bytes);
-  RatesFeed read;
+  std::vector<RatesFeed> read;
   bool shape_error = false;
   try {
     // The prolog, then the envelope.
@@ -125,7 +122,7 @@ FeedXmlStatus ReadRatesFeedXml(const QByteArray& bytes, RatesFeed& feed) {
     }
     if (xml.isStartElement()) {
       if (xml.name() != QLatin1String("Envelope")) throw ShapeError();
-      ReadEnvelope(xml, read);
+      ReadEnvelope(xml, read, many);
     }
   } catch (const ShapeError&) {
     shape_error = true;
@@ -136,8 +133,21 @@ FeedXmlStatus ReadRatesFeedXml(const QByteArray& bytes, RatesFeed& feed) {
   while (!xml.atEnd()) xml.readNext();
   if (xml.hasError()) return FeedXmlStatus::kNotXml;
   if (shape_error) return FeedXmlStatus::kWrongShape;
-  feed = std::move(read);
+  days = std::move(read);
   return FeedXmlStatus::kOk;
+}
+
+}  // namespace
+
+FeedXmlStatus ReadRatesFeedXml(const QByteArray& bytes, RatesFeed& feed) {
+  std::vector<RatesFeed> days;
+  const FeedXmlStatus status = ReadFeedXml(bytes, days, false);
+  if (status == FeedXmlStatus::kOk) feed = std::move(days.front());
+  return status;
+}
+
+FeedXmlStatus ReadRatesHistoryXml(const QByteArray& bytes, std::vector<RatesFeed>& days) {
+  return ReadFeedXml(bytes, days, true);
 }
 
 }  // namespace dravello

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <vector>
 
 #include "EuroRates.h"
 
@@ -28,5 +29,9 @@ enum class FeedXmlStatus {
 // processing instructions may stand anywhere, blanks between elements; anything else in the
 // Cubes, or a document type declaration, is another shape. `feed` is set only for kOk.
 FeedXmlStatus ReadRatesFeedXml(const QByteArray& bytes, RatesFeed& feed);
+
+// The same for the feed of the last days' rates, whose outer Cube holds one dated Cube a day
+// (one at least). `days` is set only for kOk, in the document's order.
+FeedXmlStatus ReadRatesHistoryXml(const QByteArray& bytes, std::vector<RatesFeed>& days);
 
 }  // namespace dravello

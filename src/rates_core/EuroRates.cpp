@@ -5,35 +5,11 @@
 
 #include "CurrencyCodes.h"
 #include "Formato.h"
+#include "IsoDates.h"
 
 namespace dravello {
 
 namespace {
-
-bool Digits(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
-int Number(std::string_view digits) {
-  int n = 0;
-  for (char c : digits) n = n * 10 + (c - '0');
-  return n;
-}
-
-bool IsDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-  const std::string_view y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
-  if (!Digits(y) || !Digits(m) || !Digits(d)) return false;
-  const int year = Number(y), month = Number(m), day = Number(d);
-  if (month < 1 || month > 12 || day < 1) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-}
 
 // A currency code: three ASCII letters, in capitals.
 std::optional<std::string> ReadCode(std::string_view text) {
@@ -69,7 +45,7 @@ std::optional<double> ReadRate(std::string_view text) {
 }  // namespace
 
 FeedCheck EuroRates::Read(const RatesFeed& feed, EuroRates& rates) {
-  if (!IsDate(feed.date)) return {FeedFault::kBadDate, feed.date};
+  if (!IsIsoDate(feed.date)) return {FeedFault::kBadDate, feed.date};
   if (feed.rates.empty()) return {FeedFault::kNoRates, {}};
   EuroRates read;
   read.date_ = feed.date;

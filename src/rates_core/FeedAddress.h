@@ -18,8 +18,11 @@ bool FeedRedirectAllowed(std::string_view scheme, std::string_view host);
 // or the IPv6 loopback "::1" (also written out in full).
 bool IsLocalHost(std::string_view host);
 
-// The address used when the settings file names none.
+// The addresses used when the settings file names none: today's rates (key Fuente) and those
+// of the last 90 days (key Historico).
 inline constexpr std::string_view kDefaultFeedAddress =
     "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+inline constexpr std::string_view kDefaultHistoryAddress =
+    "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-hist-90d.xml";
 
 }  // namespace dravello

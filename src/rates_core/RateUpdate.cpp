@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "CurrencyCodes.h"
+#include "FormatoGeneral.h"
 
 namespace dravello {
 
@@ -32,6 +33,24 @@ RateUpdate ComputeRates(const std::array<std::string, kNumeroMonedas>& abreviatu
         static_cast<long double>(*base_per_euro) / static_cast<long double>(*per_euro);
     update.cambio[static_cast<std::size_t>(n)] = static_cast<double>(cambio);
   }
+  return update;
+}
+
+RateUpdate UpdateCampos(CamposMonedas& campos, const EuroRates& rates, const std::string& host) {
+  std::array<std::string, kNumeroMonedas> abreviaturas;
+  for (int n = 0; n < kNumeroMonedas; ++n) {
+    abreviaturas[static_cast<std::size_t>(n)] = campos.EditMoneda(n);
+  }
+  const RateUpdate update = ComputeRates(abreviaturas, rates);
+  if (update.base_code.empty()) return update;
+  const RateOrigin origin{rates.Date(), host};
+  for (int n = 1; n < kNumeroMonedas; ++n) {
+    const std::optional<double>& cambio = update.cambio[static_cast<std::size_t>(n)];
+    if (!cambio) continue;
+    campos.EditCambio(n) = FormatoGeneral(*cambio, campos.SeparadorDecimal());
+    campos.Stamp().rows[static_cast<std::size_t>(n)] = origin;
+  }
+  campos.Stamp().update = origin;
   return update;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CamposMonedas.h"
 #include "EuroRates.h"
 #include "TMoneda.h"
 
@@ -30,5 +31,11 @@ struct RateUpdate {
 // euro, worked out in extended precision and rounded once to a double.
 RateUpdate ComputeRates(const std::array<std::string, kNumeroMonedas>& abreviaturas,
                         const EuroRates& rates);
+
+// "Actualizar cambios" on the fields of `campos`, as the dialog does it on its own: each row
+// whose abbreviation matches gets its rate (FormatoGeneral, the fields' decimal separator) and
+// the stamp of `rates`' day and `host`; so does the update itself. Nothing changes when the base
+// matches nothing (the result's base_code is empty then).
+RateUpdate UpdateCampos(CamposMonedas& campos, const EuroRates& rates, const std::string& host);
 
 }  // namespace dravello

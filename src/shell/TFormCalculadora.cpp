@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPrinter>
@@ -23,12 +25,18 @@
 #include "CamposMonedas.h"
 #include "CorrectionDialog.h"
 #include "Cp1252.h"
+#include "Currency.h"
 #include "DesignLayout.h"
 #include "DialogKeys.h"
+#include "FeedMessages.h"
+#include "IsoDates.h"
 #include "JpegDecoder.h"
 #include "Pictures.h"
 #include "Portapapeles.h"
+#include "RateChart.h"
+#include "RateUpdate.h"
 #include "ReplayJob.h"
+#include "StartupRatesUpdate.h"
 #include "SystemErrorText.h"
 #include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
@@ -102,10 +110,15 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     if (button != nullptr && dravello::AcceleratorOf(Cp1252(button->Caption())) != 0)
       accelerator_buttons_.push_back(button);
   }
-  // The operations list's menu: saving belongs to the list, printing is the print button's.
-  view_.SetCurrencyOfLines([this]() -> const std::string& {
-    return monedas_.TablaMonedas()[static_cast<std::size_t>(monedas_.MonedaActual())].Moneda;
+  // Each tape line knows its currency and that currency's rate.
+  ui_.ListBox1->Model()->SetSeparators(separators);
+  view_.SetCurrencyOfLines([this](dravello::TapeModel& tape) {
+    const dravello::TTablaMonedas& tabla = monedas_.TablaMonedas();
+    const std::string rate = monedas_.CurrentRateText();
+    tape.SetCurrency(tabla[static_cast<std::size_t>(monedas_.MonedaActual())].Moneda, rate,
+                     rate.empty() ? std::string_view() : std::string_view(tabla[0].Moneda));
   });
+  // The operations list's menu: saving belongs to the list, printing is the print button's.
   connect(ui_.ListBox1, &dravello::TapeList::SaveRequested, &saver_, &dravello::TapeSaver::SaveAs,
           Qt::QueuedConnection);
   connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
@@ -141,6 +154,7 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     if (keys.count() == 1) list_keys_.emplace_back(keys[0], entry.action);
   }
   ListKeysInTooltips();
+  view_.SetRatePanelKeys(ui_.PanelEqui->toolTip());
   list_focus_policy_ = ui_.ListBox1->focusPolicy();
   journal_timer_.setSingleShot(true);
   connect(&journal_timer_, &QTimer::timeout, this, &TFormCalculadora::WriteJournal);
@@ -160,9 +174,113 @@ TFormCalculadora::~TFormCalculadora() {
 
 void TFormCalculadora::FormCreate() {
   RunCommand(view_, [this] { monedas_.IniciaCalculadora(); });
+  ui_.ListBox1->Model()->SetRatesNote(
+      dravello::RatesSourceLine(monedas_.Stamp(), monedas_.TablaMonedas()));
   operaciones_abiertas_ = true;
   // The journal starts here, with the table and the separators in force.
   session_.Begin({engine_.Separadores(), monedas_.TablaMonedas()});
+}
+
+void TFormCalculadora::ApplyCurrencyTable(dravello::CamposMonedas campos,
+                                          const std::string& tape_line) {
+  monedas_.SetStamp(campos.Stamp());
+  dravello::TTablaMonedas table{};
+  campos.AplicaMonedas(table);
+  // A new table is a command of the journal, which keeps the table itself (and the line the
+  // change writes); the same table is only shown again.
+  if (!tape_line.empty() || !dravello::SameTable(table, monedas_.TablaMonedas())) {
+    session_.Run(dravello::JournalEntry::Table(table, tape_line));
+  } else {
+    RunCommand(view_, [&] { monedas_.ApplyTable(table); });
+  }
+  ui_.ListBox1->Model()->SetRatesNote(
+      dravello::RatesSourceLine(monedas_.Stamp(), monedas_.TablaMonedas()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rates
+
+void TFormCalculadora::StartRatesUpdate() {
+  // Nothing is fetched, and the network module is not even loaded, unless the user asked for
+  // it and the rates are old.
+  if (rates_update_ || !monedas_.Stamp().NeedsStartupUpdate(monedas_.Today())) return;
+  rates_update_ = std::make_unique<StartupRatesUpdate>(
+      monedas_.RutaIni(), [this](const StartupRatesUpdate::Result& result) {
+        if (!result.failure.isEmpty()) {
+          view_.SetRatesUpdateNote(
+              QStringLiteral("No se han podido actualizar los cambios al abrir el programa: %1")
+                  .arg(result.failure));
+          return;
+        }
+        // In its turn among the keys and clicks, so never inside the currency dialog.
+        Input([this, rates = result.rates, host = result.host] { FinishRatesUpdate(rates, host); });
+      });
+  rates_update_->Start();
+  view_.SetRatesUpdateNote(
+      QStringLiteral("Actualizando los cambios desde %1…").arg(rates_update_->Host()));
+}
+
+void TFormCalculadora::FinishRatesUpdate(const dravello::EuroRates& rates,
+                                         const std::string& host) {
+  view_.SetRatesUpdateNote({});
+  dravello::CamposMonedas campos(monedas_.RutaIni(), engine_.Separadores().decimal);
+  campos.LeeIni();
+  const dravello::RateOrigin& last = campos.Stamp().update;
+  // The currency dialog may have brought these rates, or newer ones, meanwhile.
+  if (last.FromFeed() && last.date >= rates.Date()) return;
+  const dravello::RateUpdate update = dravello::UpdateCampos(campos, rates, host);
+  QString failure;
+  if (update.base_code.empty()) {
+    failure = QStringLiteral("la moneda base «%1» no figura en los cambios de %2.")
+                  .arg(dravello::FromCp1252(monedas_.TablaMonedas()[0].Moneda),
+                       QString::fromStdString(host));
+  } else {
+    try {
+      campos.GrabaIni();
+    } catch (const dravello::EngineError& e) {
+      failure = QFile::decodeName(e.what()) + QLatin1Char('.');
+    }
+  }
+  if (!failure.isEmpty()) {
+    view_.SetRatesUpdateNote(
+        QStringLiteral("No se han podido actualizar los cambios al abrir el programa: %1")
+            .arg(failure));
+    return;
+  }
+  ApplyCurrencyTable(std::move(campos),
+                     "Cambios actualizados al " + dravello::SpanishDate(rates.Date()));
+}
+
+void TFormCalculadora::ShowRateMenu(std::optional<QPoint> global) {
+  if (rate_menu_ == nullptr) {
+    rate_menu_ = new QMenu(this);
+    rate_menu_->setAccessibleName(QStringLiteral("Cambio"));
+    rate_note_ = rate_menu_->addAction(QString());
+    rate_note_->setEnabled(false);
+    rate_menu_->addSeparator();
+    rate_chart_ = rate_menu_->addAction(QStringLiteral("&Evolución del cambio…"));
+    connect(rate_chart_, &QAction::triggered, this, [this] { Input([this] { OpenRateChart(); }); });
+  }
+  rate_note_->setText(dravello::FromCp1252(
+      dravello::RateNote(monedas_.Stamp(), monedas_.MonedaActual(), monedas_.Today())));
+  // The base against itself is always 1: there is nothing to chart.
+  rate_chart_->setEnabled(monedas_.MonedaActual() != 0);
+  if (global) {
+    rate_menu_->popup(*global);
+    return;
+  }
+  // From the keyboard: under the panel, its entry ready for Return.
+  rate_menu_->popup(ui_.PanelEqui->mapToGlobal(ui_.PanelEqui->rect().bottomLeft()));
+  if (rate_chart_->isEnabled()) rate_menu_->setActiveAction(rate_chart_);
+}
+
+void TFormCalculadora::OpenRateChart() {
+  const dravello::TTablaMonedas& tabla = monedas_.TablaMonedas();
+  const dravello::TMoneda& actual = tabla[static_cast<std::size_t>(monedas_.MonedaActual())];
+  RateChart::Open({monedas_.RutaIni(), tabla[0].Moneda, actual.Moneda, actual.Cambio,
+                   engine_.Separadores().decimal, monedas_.Today()},
+                  this);
+  if (isVisible() && !isActiveWindow()) activateWindow();
 }
 
 void TFormCalculadora::ShowBackground() {
@@ -229,10 +347,23 @@ void TFormCalculadora::resizeEvent(QResizeEvent* event) {
 
 bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Paint && watched == ui_.Image1 && !background_shown_) {
-    // The picture is decoded when it is first painted, after the window has appeared.
+    // The picture is decoded when it is first painted, after the window has appeared; so is
+    // the update of the rates started, when there is one.
     background_shown_ = true;
     ShowBackground();
+    // Posted to the window: dropped with it, should it close first.
+    QMetaObject::invokeMethod(this, &TFormCalculadora::StartRatesUpdate, Qt::QueuedConnection);
     return false;
+  }
+  if (event->type() == QEvent::ToolTip && watched == ui_.PanelEqui) {
+    // The age of the rate as of now, however long the window has been open.
+    view_.SetPanelEquiHint(
+        dravello::RateNote(monedas_.Stamp(), monedas_.MonedaActual(), monedas_.Today()));
+    return false;
+  }
+  if (event->type() == QEvent::ContextMenu && watched == ui_.PanelEqui) {
+    ShowRateMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+    return true;
   }
   if (event->type() != QEvent::KeyPress || delivering_ || !watched->isWidgetType()) return false;
   if (static_cast<QWidget*>(watched)->window() != this) return false;
@@ -322,6 +453,7 @@ bool TFormCalculadora::ClickWindowKey(const KeyInput& key) {
     // cannot reach it either.
     const QRect place(button->mapTo(this, QPoint(0, 0)), button->size());
     if (!rect().intersects(place) || !button->isEnabled()) return true;
+    if (button == ui_.PanelEqui) ShowRateMenu();
     if (auto* tool = qobject_cast<QToolButton*>(button)) tool->click();
     if (auto* grad = qobject_cast<TGradBtn*>(button)) grad->Click();
     return true;
@@ -482,6 +614,7 @@ void TFormCalculadora::SpeedButton0Click() {
 
 void TFormCalculadora::SpeedButton9Click() {
   Input([this] {
+    const dravello::RateOrigin last_update = monedas_.Stamp().update;
     {
       // A new dialog at every opening, so its fields start from the file as it is now.
       TFormConfigMoneda dialog(monedas_.RutaIni(), engine_.Separadores().decimal,
@@ -489,17 +622,12 @@ void TFormCalculadora::SpeedButton9Click() {
       dialog.exec();
     }
     // However the dialog closed, the table is read again from the file: values changed there
-    // by hand since the last load take effect too. The amounts are not converted. A new table
-    // is a command of the journal, which keeps the table itself.
+    // by hand since the last load take effect too. The amounts are not converted.
     dravello::CamposMonedas campos(monedas_.RutaIni(), engine_.Separadores().decimal);
     campos.LeeIni();
-    dravello::TTablaMonedas table{};
-    campos.AplicaMonedas(table);
-    if (!dravello::SameTable(table, monedas_.TablaMonedas())) {
-      session_.Run(dravello::JournalEntry::Table(table));
-      return;
-    }
-    RunCommand(view_, [this, &table] { dravello::ApplyTable(monedas_, table); });
+    ApplyCurrencyTable(std::move(campos));
+    // Rates the dialog brought make a failed update at start-up a thing of the past.
+    if (!(monedas_.Stamp().update == last_update)) view_.SetRatesUpdateNote({});
   });
 }
 
@@ -748,6 +876,9 @@ void TFormCalculadora::Install(dravello::ReplayRun& run) {
   dravello::TapeLines lines = session_.Commit(run, unchanged);
   ui_.ListBox1->Model()->Replace(std::move(lines), unchanged);
   ui_.ListBox1->SelectRow(ui_.ListBox1->Model()->rowCount() - 1);
+  // The current currency may be another now: its rate's note.
+  view_.SetPanelEquiHint(
+      dravello::RateNote(monedas_.Stamp(), monedas_.MonedaActual(), monedas_.Today()));
   ScheduleJournal();
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,12 @@
 #include "WindowView.h"
 #include "ui_TFormCalculadora.h"
 
+namespace dravello {
+class EuroRates;
+}
+class QMenu;
 class QPrinter;
+class StartupRatesUpdate;
 class THighButton;
 
 // The main window: the calculator's controls, laid out from TFormCalculadora.ui, the engine and
@@ -46,6 +52,12 @@ class THighButton;
 //
 // Assistive tools: a control's accessible description is its hint (empty without one), or its
 // name when DRAVELLO_ACCESSIBLE_IDS=1 is set at start-up, a stable handle for test drivers.
+//
+// Rates: the rate panel's hint and description say where the current currency's rate came from;
+// its menu (right button, Ctrl+E) opens the chart of the rate's history. When the user asked for
+// it, the rates are updated once the window has appeared (StartupRatesUpdate), in the
+// background; good rates are saved and applied as the currency dialog's acceptance applies a
+// table (ApplyCurrencyTable).
 class TFormCalculadora : public QWidget {
   Q_OBJECT
 
@@ -85,6 +97,18 @@ class TFormCalculadora : public QWidget {
   void StartJournal(const std::string& folder);
   // Writes at once what the disk does not hold yet (before a signal ends the program).
   void FlushJournal();
+
+  // A new currency table, from the currency dialog or an update of the rates: the table, the
+  // buttons, the strip and the equivalences from `campos` (Monedas::ApplyTable, with
+  // `tape_line` on the tape unless empty), and the source of the rates for the kept tape.
+  void ApplyCurrencyTable(dravello::CamposMonedas campos, const std::string& tape_line = {});
+
+  // The rate panel's menu, at `global` or under the panel (the keyboard's way); it returns at
+  // once. The menu, once it has been opened.
+  void ShowRateMenu(std::optional<QPoint> global = std::nullopt);
+  QMenu* RateMenu() const { return rate_menu_; }
+  // The update of the rates at start-up, once it has been started.
+  StartupRatesUpdate* RatesUpdate() const { return rates_update_.get(); }
 
  public slots:
   // The click handlers that the layout connects, named after their controls (a handler may serve
@@ -159,6 +183,10 @@ class TFormCalculadora : public QWidget {
   void FlashButton(THighButton* button, int ms);
   THighButton* ButtonOf(const dravello::KeyButton* entry) const;
   void ChangeHeight(int pixels);
+  // The update of the rates at start-up, when the user asked for it and they are old.
+  void StartRatesUpdate();
+  void FinishRatesUpdate(const dravello::EuroRates& rates, const std::string& host);
+  void OpenRateChart();
 
   Ui::TFormCalculadora ui_;
   WindowView view_;
@@ -182,4 +210,9 @@ class TFormCalculadora : public QWidget {
   std::unique_ptr<dravello::JournalStore> store_;  // while the tape is kept on disk
   QTimer journal_timer_;                           // runs only while something is unwritten
   bool disk_error_shown_ = false;
+
+  std::unique_ptr<StartupRatesUpdate> rates_update_;
+  QMenu* rate_menu_ = nullptr;
+  QAction* rate_note_ = nullptr;
+  QAction* rate_chart_ = nullptr;
 };

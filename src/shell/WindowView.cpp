@@ -83,7 +83,7 @@ void WindowView::SetPanel5(const std::string& caption, dravello::WinColor colour
 }
 
 void WindowView::AppendListLine(const std::string& line) {
-  if (current_currency_) ui_.ListBox1->Model()->SetCurrency(current_currency_());
+  if (current_currency_) current_currency_(*ui_.ListBox1->Model());
   ui_.ListBox1->AnotarOperacion(line);
   announcer_->Announce(line);
 }
@@ -124,6 +124,32 @@ void WindowView::SetPanelDeci(const std::string& caption) {
 }
 void WindowView::SetPanelEqui(const std::string& caption) {
   ui_.PanelEqui->SetCaption(Text(caption));
+}
+
+void WindowView::SetPanelEquiHint(const std::string& hint) {
+  rate_note_ = Text(hint);
+  ShowRateHint();
+}
+
+void WindowView::SetRatesUpdateNote(const QString& note) {
+  update_note_ = note;
+  ShowRateHint();
+}
+
+void WindowView::SetRatePanelKeys(const QString& keys) {
+  rate_keys_ = keys;
+  ShowRateHint();
+}
+
+void WindowView::ShowRateHint() {
+  QStringList lines;
+  for (const QString& line : {rate_note_, update_note_}) {
+    if (!line.isEmpty()) lines << line;
+  }
+  // A screen reader says the description after the rate: the note, not the keys.
+  if (describe_by_hint_) ui_.PanelEqui->setAccessibleDescription(lines.join(QLatin1Char('\n')));
+  if (!rate_keys_.isEmpty()) lines << rate_keys_;
+  ui_.PanelEqui->setToolTip(lines.join(QLatin1Char('\n')));
 }
 
 void WindowView::SetCurrencyButton(int tag, const std::string& caption, bool enabled) {

@@ -49,7 +49,7 @@ constexpr std::array<KeyButton, 36> kButtons = {{
     {"HighButton34", 'Z', "", "Z"},
 }};
 
-constexpr std::array<WindowKey, 16> kWindowKeys = {{
+constexpr std::array<WindowKey, 17> kWindowKeys = {{
     {"Ctrl+C", "BitBtn1"},
     {"Ctrl+V", "BitBtn2"},
     {"Shift+Ins", "BitBtn2"},
@@ -62,6 +62,7 @@ constexpr std::array<WindowKey, 16> kWindowKeys = {{
     {"Ctrl+5", "SpeedButton5"},
     {"Ctrl+6", "SpeedButton6"},
     {"Ctrl+,", "SpeedButton9"},
+    {"Ctrl+E", "PanelEqui"},     // the rate panel's menu
     {"F9", "GradBtn2"},          // the operations section
     {"Shift+F9", "GradBtn1"},    // the equivalences panel
     {"Ctrl+Q", "BitBtnCerrar"},  // the door, as desktop programs close

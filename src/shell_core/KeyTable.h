@@ -52,16 +52,18 @@ char UpperAscii(char ch);
 // '&', upper-cased. 0 for an empty caption.
 char CommandOfButton7(std::string_view caption);
 
-// What a key of the window does: click its button, or open the user's manual.
+// What a key of the window does: click its button (or open its menu), or open the user's manual.
 enum class WindowAction { kClick, kManual };
 
 // A key of the window that clicks a button no letter reaches (the clipboard and print
-// buttons, the currency buttons, "Configurar", the two collapse buttons and the door), or that
-// opens the user's manual (F1, which no button stands for). The window takes these keys before
-// the key-down stage, wherever the focus is, so they light no keypad button and type nothing.
+// buttons, the currency buttons, "Configurar", the two collapse buttons and the door), opens the
+// rate panel's menu (PanelEqui), or opens the user's manual (F1, which no control stands for).
+// The window takes these keys before the key-down stage, wherever the focus is, so they light
+// no keypad button and type nothing.
 struct WindowKey {
   std::string_view keys;    // Qt's portable notation: "Ctrl+C", "Shift+Ins", "F9"
-  std::string_view button;  // the control that the key clicks; empty for the manual
+  std::string_view button;  // the control that the key clicks (or whose menu it opens); empty
+                            // for the manual
   WindowAction action = WindowAction::kClick;
 };
 

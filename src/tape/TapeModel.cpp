@@ -28,6 +28,9 @@ bool TapeModel::HideAll() {
 }
 
 void TapeModel::Replace(TapeLines lines, std::size_t unchanged) {
+  // The separators and the rates' source belong to the window, not to a replay.
+  lines.SetSeparators(lines_.LineSeparators());
+  lines.SetRatesNote(lines_.RatesNote());
   if (lines.Hidden() != lines_.Hidden() || lines.Count() > static_cast<std::size_t>(INT_MAX)) {
     beginResetModel();
     lines_ = std::move(lines);

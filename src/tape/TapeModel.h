@@ -22,8 +22,16 @@ class TapeModel : public QAbstractListModel {
   // (INT_MAX rows) ignores further lines.
   void Append(std::string_view line);
 
-  // The abbreviation of the currency in which the lines appended from now on are written.
-  void SetCurrency(std::string_view currency) { lines_.SetCurrency(currency); }
+  // The currency in which the lines appended from now on are written, with its rate and the
+  // base's abbreviation (TapeLines::SetCurrency).
+  void SetCurrency(std::string_view currency, std::string_view rate = {},
+                   std::string_view base = {}) {
+    lines_.SetCurrency(currency, rate, base);
+  }
+  // The separators the lines are written with (TapeLines::SetSeparators).
+  void SetSeparators(Separators separators) { lines_.SetSeparators(separators); }
+  // Where the rates came from, for the end of a kept tape (TapeLines::SetRatesNote).
+  void SetRatesNote(std::string_view note) { lines_.SetRatesNote(note); }
 
   // The lines themselves, without Qt, for printing and saving.
   const TapeLines& Lines() const { return lines_; }

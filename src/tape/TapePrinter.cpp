@@ -93,12 +93,12 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
   const double bottom = printer.pageRect(QPrinter::DevicePixel).height();
   int y = h;
   bool page_has_lines = false;
-  // A list with corrected lines marks them, and ends with an empty line and the legend.
-  const std::size_t count = lines.Count();
-  const std::size_t printed = count + (lines.AnyCorrected() ? 2 : 0);
-  for (std::size_t i = 0; i < printed; ++i) {
+  const bool with_rates = lines.RatesChanged();
+  const std::vector<std::string> closing = TapeExport::ClosingLines(lines);
+  const std::size_t count = lines.Count() + closing.size();
+  for (std::size_t i = 0; i < count; ++i) {
     if (page_has_lines && y + h > bottom) {
-      if (progress && !progress(std::min(i, count))) {
+      if (progress && !progress(std::min(i, lines.Count()))) {
         printer.abort();
         painter.end();
         return QString();
@@ -110,14 +110,9 @@ QString TapePrinter::Print(const TapeLines& lines, QPrinter& printer,
       y = h;
       page_has_lines = false;
     }
-    std::string text;
-    if (i < count) {
-      text = lines.Line(i);
-      if (lines.Corrected(i)) text += TapeExport::kCorrectedMark;
-    } else if (i == count + 1) {
-      text = TapeExport::kCorrectedLegend;
-    }
-    painter.drawText(h, y + metrics.ascent(), TapeLineText(text));
+    const std::string line =
+        i < lines.Count() ? TapeExport::TextLine(lines, i, with_rates) : closing[i - lines.Count()];
+    painter.drawText(h, y + metrics.ascent(), TapeLineText(line));
     y += h + 2;
     page_has_lines = true;
   }

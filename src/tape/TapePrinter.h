@@ -13,12 +13,13 @@ namespace dravello {
 class TapeLines;
 
 // Prints the operations list: portrait, the printer's default font, one printed line per list
-// line. With h the height of a line of text in that font, in printer pixels, the left and top
-// margins are h from the corner of the printable area and the lines are h + 2 apart. A line
-// that would cross the bottom of the printable area starts a new page with the same margins,
-// so no line is lost; an empty list prints one blank page. Lines changed by a correction carry
-// TapeExport's mark, and its legend follows the last line after an empty one. Every job is titled
-// "Operaciones Realizadas", as the list is, so that the print queue shows what it is.
+// line as the text file has it (TapeExport::TextLine, with the mark of a line changed by a
+// correction), then its closing lines, if any (TapeExport::ClosingLines). With h the height of a
+// line of text in that font, in printer pixels, the left and top margins are h from the corner
+// of the printable area and the lines are h + 2 apart. A line that would cross the bottom of the
+// printable area starts a new page with the same margins, so no line is lost; an empty list
+// prints one blank page. Every job is titled "Operaciones Realizadas", as the list is, so that
+// the print queue shows what it is.
 //
 // Both functions return an empty string when the job went to the printer (or the user
 // cancelled), and otherwise the print system's failure as a message for the window's error box

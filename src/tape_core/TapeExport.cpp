@@ -17,7 +17,7 @@ constexpr std::size_t kPieceBytes = 1 << 20;
 // are given no encoding read the file as UTF-8 by it.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kCsvHeader =
-    "Operando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n";
+    "Operando 1,Operador,Operando 2,Resultado,Moneda,Cambio,L\xC3\xADnea,Corregida\r\n";
 
 // Appends Windows-1252 `text` to `out` as UTF-8.
 void AppendUtf8(std::string_view text, std::string& out) {
@@ -35,6 +35,13 @@ void AppendUtf8(std::string_view text, std::string& out) {
     }
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
+}
+
+// "  (1 USD = 153,35 Pts)" for an operation written in a currency other than the base.
+std::string RateSuffix(const TapeLines& lines, std::size_t index, std::string_view line) {
+  const std::string& rate = lines.RateOf(index);
+  if (rate.empty() || !TapeOperation::Read(line, lines.LineSeparators())) return {};
+  return "  (1 " + lines.CurrencyOf(index) + " = " + rate + " " + lines.BaseOf(index) + ")";
 }
 
 bool NeedsQuotes(std::string_view field) {
@@ -62,16 +69,17 @@ void AppendField(std::string_view field, bool last, std::string& out) {
   if (!last) out += ',';
 }
 
-void AppendCsvRecord(std::string_view line, std::string_view currency, Separators separators,
-                     bool corrected, std::string& out) {
+void AppendCsvRecord(std::string_view line, std::string_view currency, std::string_view rate,
+                     Separators separators, bool corrected, std::string& out) {
   if (const std::optional<TapeOperation> operation = TapeOperation::Read(line, separators)) {
     AppendField(operation->operand1, false, out);
     AppendField(operation->operator_, false, out);
     AppendField(operation->operand2, false, out);
     AppendField(operation->result, false, out);
     AppendField(currency, false, out);
+    AppendField(rate, false, out);
   } else {
-    out += ",,,,,";
+    out += ",,,,,,";
   }
   AppendField(line, false, out);
   if (corrected) out += "S\xC3\xAD";
@@ -90,26 +98,30 @@ void TapeExport::Append(const TapeLines& lines, std::size_t first, std::size_t l
     out += kCsvHeader;
   }
   std::string line;
-  for (std::size_t i = first; i < last; ++i) AppendLine(lines, i, line, out);
+  const bool with_rates = format_ == TapeFormat::kText && lines.RatesChanged();
+  for (std::size_t i = first; i < last; ++i) AppendLine(lines, i, with_rates, line, out);
   if (last == lines.Count()) AppendEnd(lines, out);
 }
 
 void TapeExport::AppendEnd(const TapeLines& lines, std::string& out) const {
-  if (format_ != TapeFormat::kText || !lines.AnyCorrected()) return;
-  out += '\n';
-  AppendUtf8(kCorrectedLegend, out);
-  out += '\n';
+  if (format_ != TapeFormat::kText) return;
+  for (const std::string& closing : ClosingLines(lines)) {
+    AppendUtf8(closing, out);
+    out += '\n';
+  }
 }
 
-void TapeExport::AppendLine(const TapeLines& lines, std::size_t index, std::string& line,
-                            std::string& out) const {
+void TapeExport::AppendLine(const TapeLines& lines, std::size_t index, bool with_rates,
+                            std::string& line, std::string& out) const {
   line.clear();
   lines.AppendLineTo(index, line);
   const bool corrected = lines.Corrected(index);
   if (format_ == TapeFormat::kCsv) {
-    AppendCsvRecord(line, lines.CurrencyOf(index), separators_, corrected, out);
+    AppendCsvRecord(line, lines.CurrencyOf(index), lines.RateOf(index), separators_, corrected,
+                    out);
   } else {
     AppendUtf8(line, out);
+    if (with_rates) AppendUtf8(RateSuffix(lines, index, line), out);
     if (corrected) AppendUtf8(kCorrectedMark, out);
     out += '\n';
   }
@@ -127,9 +139,12 @@ SaveResult TapeExport::Save(const TapeLines& lines, const std::string& path,
     piece += kCsvHeader;
   }
   std::size_t next = 0;
+  const bool with_rates = format_ == TapeFormat::kText && lines.RatesChanged();
   for (;;) {
     // Whole lines until the piece is full: a line longer than a piece still goes in one.
-    while (next < count && piece.size() < kPieceBytes) AppendLine(lines, next++, line, piece);
+    while (next < count && piece.size() < kPieceBytes) {
+      AppendLine(lines, next++, with_rates, line, piece);
+    }
     if (next == count) AppendEnd(lines, piece);
     if (progress.cancel.load(std::memory_order_relaxed)) {
       file.Abandon();
@@ -149,10 +164,27 @@ SaveResult TapeExport::Save(const TapeLines& lines, const std::string& path,
 }
 
 std::string TapeExport::CsvRecord(std::string_view line, std::string_view currency,
-                                  Separators separators, bool corrected) {
+                                  Separators separators, std::string_view rate, bool corrected) {
   std::string out;
-  AppendCsvRecord(line, currency, separators, corrected, out);
+  AppendCsvRecord(line, currency, rate, separators, corrected, out);
   return out;
+}
+
+std::string TapeExport::TextLine(const TapeLines& lines, std::size_t index, bool with_rates) {
+  std::string line = lines.Line(index);
+  if (with_rates) line += RateSuffix(lines, index, line);
+  if (lines.Corrected(index)) line += kCorrectedMark;
+  return line;
+}
+
+std::vector<std::string> TapeExport::ClosingLines(const TapeLines& lines) {
+  std::vector<std::string> closing;
+  if (lines.AnyRate()) closing.push_back(lines.RatesNote());
+  if (lines.AnyCorrected()) {
+    closing.emplace_back();
+    closing.emplace_back(kCorrectedLegend);
+  }
+  return closing;
 }
 
 }  // namespace dravello

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Formato.h"
 #include "SaveProgress.h"
@@ -15,15 +16,15 @@ class TapeLines;
 enum class TapeFormat { kText, kCsv };
 
 // The operations list as a file, in UTF-8:
-// - text: each line followed by a line feed; a line changed by a correction ends in
-//   kCorrectedMark, and then the text ends with an empty line and kCorrectedLegend;
+// - text: each line (TextLine: a line changed by a correction ends in kCorrectedMark) followed
+//   by a line feed, then the closing lines (ClosingLines) if there are any;
 // - CSV (RFC 4180: comma-separated, CRLF after every record, fields in double quotes when they
 //   hold a comma, a quote, a line break or blanks at either end): the byte-order mark, a
 //   header, then one record a
 //   line with the first operand, the operator, the second operand and the result
-//   (TapeOperation), the abbreviation of the currency the line was written in, the line
-//   itself, and "Sí" when a correction changed the line. A line that is no operation leaves
-//   the first five fields empty.
+//   (TapeOperation), the abbreviation of the currency the line was written in, that currency's
+//   rate (empty in the base), the line itself, and "Sí" when a correction changed the line. A
+//   line that is no operation leaves the first six fields empty.
 class TapeExport {
  public:
   // How a saved or printed list marks its lines changed by a correction (Windows-1252).
@@ -42,15 +43,27 @@ class TapeExport {
   // piece, and a cancel stops the save before the next one.
   SaveResult Save(const TapeLines& lines, const std::string& path, SaveProgress& progress) const;
 
-  // The CSV record of one line (Windows-1252) in `currency`, CRLF included.
+  // The CSV record of one line (Windows-1252) in `currency` at `rate`, CRLF included.
   static std::string CsvRecord(std::string_view line, std::string_view currency,
-                               Separators separators, bool corrected = false);
+                               Separators separators, std::string_view rate = {},
+                               bool corrected = false);
+
+  // Line `index` as the text and the printed tape show it (Windows-1252). `with_rates`, which
+  // they pass when a currency's lines were written at more than one rate
+  // (TapeLines::RatesChanged), ends each operation (TapeOperation) in a currency other than
+  // the base with the rate it used, "  (1 USD = 153,35 Pts)"; a line changed by a correction
+  // ends in kCorrectedMark.
+  static std::string TextLine(const TapeLines& lines, std::size_t index, bool with_rates);
+  // What ends the text and the printed tape: where the rates came from (TapeLines::RatesNote)
+  // when any line was written in a currency other than the base, and, when a correction changed
+  // a line, an empty line and kCorrectedLegend.
+  static std::vector<std::string> ClosingLines(const TapeLines& lines);
 
  private:
   // Appends line `index` as the format has it; `line` is a buffer for its bytes.
-  void AppendLine(const TapeLines& lines, std::size_t index, std::string& line,
+  void AppendLine(const TapeLines& lines, std::size_t index, bool with_rates, std::string& line,
                   std::string& out) const;
-  // What follows the last line: the legend of a text with corrected lines.
+  // Appends what follows the last line: the closing lines of a text.
   void AppendEnd(const TapeLines& lines, std::string& out) const;
 
   TapeFormat format_;

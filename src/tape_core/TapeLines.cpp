@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace dravello {
 
@@ -31,8 +32,11 @@ void TapeLines::OwnLastBlocks() {
   if (starts_used != 0) Unshare(starts_.back(), kStartsPerBlock, starts_used);
 }
 
-void TapeLines::SetCurrency(std::string_view currency) {
-  if (currency != currency_) currency_.assign(currency);
+void TapeLines::SetCurrency(std::string_view currency, std::string_view rate,
+                            std::string_view base) {
+  if (currency != next_.currency) next_.currency.assign(currency);
+  if (rate != next_.rate) next_.rate.assign(rate);
+  if (base != next_.base) next_.base.assign(base);
 }
 
 void TapeLines::Append(std::string_view line) {
@@ -46,8 +50,13 @@ void TapeLines::Append(std::string_view line) {
   while (blocks_.size() * static_cast<std::uint64_t>(kBlockBytes) < end) {
     blocks_.push_back(NewBlock<char>(kBlockBytes));
   }
-  if (runs_.empty() ? !currency_.empty() : runs_.back().currency != currency_) {
-    runs_.push_back({count_, currency_});
+  const bool same_run = runs_.empty() ? next_.currency.empty() && next_.rate.empty()
+                                      : runs_.back().currency == next_.currency &&
+                                            runs_.back().rate == next_.rate &&
+                                            runs_.back().base == next_.base;
+  if (!same_run) {
+    runs_.push_back(next_);
+    runs_.back().first_line = count_;
   }
 
   std::uint64_t at = size_;
@@ -179,13 +188,45 @@ void TapeLines::AppendWrittenTo(std::size_t index, std::string& out) const {
   }
 }
 
-const std::string& TapeLines::CurrencyOf(std::size_t index) const {
-  static const std::string kNone;
+const TapeLines::CurrencyRun* TapeLines::RunOf(std::size_t index) const {
   index += hidden_;
   const auto after = std::upper_bound(
       runs_.begin(), runs_.end(), index,
       [](std::size_t line, const CurrencyRun& run) { return line < run.first_line; });
-  return after == runs_.begin() ? kNone : std::prev(after)->currency;
+  return after == runs_.begin() ? nullptr : &*std::prev(after);
+}
+
+namespace {
+const std::string kNone;
+}  // namespace
+
+const std::string& TapeLines::CurrencyOf(std::size_t index) const {
+  const CurrencyRun* run = RunOf(index);
+  return run != nullptr ? run->currency : kNone;
+}
+
+const std::string& TapeLines::RateOf(std::size_t index) const {
+  const CurrencyRun* run = RunOf(index);
+  return run != nullptr ? run->rate : kNone;
+}
+
+const std::string& TapeLines::BaseOf(std::size_t index) const {
+  const CurrencyRun* run = RunOf(index);
+  return run != nullptr ? run->base : kNone;
+}
+
+bool TapeLines::AnyRate() const {
+  return std::any_of(runs_.begin(), runs_.end(),
+                     [](const CurrencyRun& run) { return !run.rate.empty(); });
+}
+
+bool TapeLines::RatesChanged() const {
+  std::map<std::string_view, std::string_view> first_rate;
+  for (const CurrencyRun& run : runs_) {
+    const auto [at, added] = first_rate.emplace(run.currency, run.rate);
+    if (!added && at->second != run.rate) return true;
+  }
+  return false;
 }
 
 }  // namespace dravello

@@ -8,14 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "Formato.h"
+
 namespace dravello {
 
 // The lines of the operations list, Windows-1252 bytes, in the order they were appended, each
-// with the currency that was current when it was written and whether a correction changed it.
-// The lines shown are the last of the lines written: "Borrar la cinta" hides those written so
-// far (Hide), and an undo or a correction takes back the last ones (Truncate). Indices are
-// those of the lines shown, except where "written" says otherwise (counted from the first line
-// ever written).
+// with the currency that was current when it was written, that currency's rate, and whether a
+// correction changed it. The lines shown are the last of the lines written: "Borrar la cinta"
+// hides those written so far (Hide), and an undo or a correction takes back the last ones
+// (Truncate). Indices are those of the lines shown, except where "written" says otherwise
+// (counted from the first line ever written).
 // The text and the line offsets live in fixed-size blocks that are never moved, so an append
 // costs the same however many lines there are (no reallocation of the whole text), and the
 // store holds the text plus 8 bytes of offset per line and one partly filled block of each.
@@ -36,9 +38,19 @@ class TapeLines {
 
   void Append(std::string_view line);
 
-  // The abbreviation of the currency in which the lines appended from now on are written.
-  // Costs a comparison of the abbreviations; the store keeps one entry per change.
-  void SetCurrency(std::string_view currency);
+  // The abbreviation of the currency in which the lines appended from now on are written, and,
+  // for a currency other than the base, its rate as text and the base's abbreviation. Costs a
+  // comparison of the texts; the store keeps one entry per change.
+  void SetCurrency(std::string_view currency, std::string_view rate = {},
+                   std::string_view base = {});
+
+  // The regional separators the lines are written with (',' and '.' unless set).
+  void SetSeparators(Separators separators) { separators_ = separators; }
+  Separators LineSeparators() const { return separators_; }
+
+  // Where the rates in force came from, as the end of a kept tape names it (Windows-1252).
+  void SetRatesNote(std::string_view note) { rates_note_.assign(note); }
+  const std::string& RatesNote() const { return rates_note_; }
 
   std::size_t Count() const { return count_ - hidden_; }
   bool Empty() const { return count_ == hidden_; }
@@ -67,8 +79,15 @@ class TapeLines {
   // Appends the bytes of line `index` to `out`.
   void AppendLineTo(std::size_t index, std::string& out) const;
   std::size_t LineSize(std::size_t index) const;
-  // The currency of line `index` (empty for lines appended before any SetCurrency).
+  // The currency of line `index` (empty for lines appended before any SetCurrency), its rate
+  // and the base currency (both empty for a line written in the base).
   const std::string& CurrencyOf(std::size_t index) const;
+  const std::string& RateOf(std::size_t index) const;
+  const std::string& BaseOf(std::size_t index) const;
+  // Whether any line was written in a currency other than the base.
+  bool AnyRate() const;
+  // Whether a currency's lines were written at more than one rate.
+  bool RatesChanged() const;
 
   // Bytes of text held, all lines together.
   std::uint64_t TextBytes() const { return size_; }
@@ -84,11 +103,15 @@ class TapeLines {
   struct CurrencyRun {
     std::size_t first_line;
     std::string currency;
+    std::string rate;
+    std::string base;
   };
 
   std::uint64_t StartOf(std::size_t index) const;  // of line `index` among those written
   void AppendWrittenTo(std::size_t written, std::string& out) const;
   std::uint64_t EndOf(std::size_t index) const;
+  // The run that line `index` belongs to; nullptr before the first.
+  const CurrencyRun* RunOf(std::size_t index) const;
   // Before writing into the last blocks: a block that a copy shares is copied first.
   void OwnLastBlocks();
 
@@ -100,7 +123,9 @@ class TapeLines {
   std::uint64_t size_ = 0;                // bytes of text; the next line starts here
   std::vector<std::uint64_t> corrected_;  // a bit per line written, up to the last one set
   std::vector<CurrencyRun> runs_;
-  std::string currency_;  // for the next line
+  CurrencyRun next_{0, {}, {}, {}};  // for the next line
+  std::string rates_note_;
+  Separators separators_{',', '.'};
 };
 
 }  // namespace dravello

@@ -181,6 +181,11 @@ std::string PrivateProfile::Get(std::string_view section, std::string_view key,
   return std::string(value.substr(0, kMaxValueLength));
 }
 
+bool PrivateProfile::Has(std::string_view section, std::string_view key) const {
+  // No value holds a line break, so the fallback comes back only for a missing key.
+  return Get(section, key, "\n") != "\n";
+}
+
 void PrivateProfile::Set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string line_value = AsWritten(value);
   const std::string_view text = text_;
@@ -238,6 +243,16 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 bool WriteProfileStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& values,
                          int* error) {
+  return UpdateProfile(
+      path,
+      [&](PrivateProfile& profile) {
+        for (const auto& [key, value] : values) profile.Set(section, key, value);
+      },
+      error);
+}
+
+bool UpdateProfile(const std::string& path, const std::function<void(PrivateProfile&)>& change,
+                   int* error) {
   // The writer decides which file a link leads to (or refuses it); that file is read, so the
   // text kept is the one that is replaced.
   AtomicFileWriter writer;
@@ -248,7 +263,7 @@ bool WriteProfileStrings(const std::string& path, std::string_view section,
   FileRead file = ReadWholeFile(writer.Target(), PrivateProfile::kMaxFileBytes);
   if (file.status == FileReadStatus::kUnreadable) return false;
   PrivateProfile profile(std::move(file.bytes));
-  for (const auto& [key, value] : values) profile.Set(section, key, value);
+  change(profile);
   if (writer.Write(profile.Text()) && writer.Commit()) return true;
   if (error != nullptr) *error = writer.Error();
   return false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,8 @@ class PrivateProfile {
 
   // The value of `key` in `section`, or `fallback` when the section or the key is missing.
   std::string Get(std::string_view section, std::string_view key, std::string_view fallback) const;
+  // Whether `section` holds `key` with a value (a bare key reads as missing).
+  bool Has(std::string_view section, std::string_view key) const;
 
   // Sets `key` in `section` to `value`. An existing key keeps its line: only the text after its
   // "=" changes (a bare key gains "=" and the value). A new key goes after the last non-blank
@@ -77,5 +80,10 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 bool WriteProfileStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& values,
                          int* error = nullptr);
+
+// The same for any change of the file's text: `change` is given the file as it is (empty when
+// missing) and the result replaces it in one step.
+bool UpdateProfile(const std::string& path, const std::function<void(PrivateProfile&)>& change,
+                   int* error = nullptr);
 
 }  // namespace dravello

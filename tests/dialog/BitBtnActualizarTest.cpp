@@ -4,8 +4,10 @@
 // after Aceptar.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <chrono>
@@ -19,6 +21,7 @@
 #include "FieldEdit.h"
 #include "ModalWatchdog.h"
 #include "PrivateProfile.h"
+#include "ProgramModule.h"
 #include "TFormCalculadora.h"
 #include "TFormConfigMoneda.h"
 #include "WindowFixture.h"
@@ -110,6 +113,7 @@ class BitBtnActualizarTest : public QObject {
   }
 
  private slots:
+  void initTestCase() { dravello::SetProgramModuleFolder(DRAVELLO_MODULES); }
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
     ini_ = dir_->filePath(QStringLiteral("CalculadoraDravello.INI")).toStdString();
@@ -131,6 +135,7 @@ class BitBtnActualizarTest : public QObject {
     TFormConfigMoneda& dialog = Open(settings);
     QTest::qWait(50);
     QVERIFY(server_->requests.isEmpty());  // nothing is asked for before the click
+    QVERIFY(Line(&dialog)->text().startsWith(QStringLiteral("Cambios introducidos a mano. ")));
     QVERIFY(Line(&dialog)->text().contains(QStringLiteral("127.0.0.1")));
     Actualizar();
     QVERIFY(Done());
@@ -141,9 +146,21 @@ class BitBtnActualizarTest : public QObject {
     QCOMPARE(Line(&dialog)->text(),
              QString::fromUtf8("Cambios del 15/03/2024 (127.0.0.1). Sin cambio conocido: «XYZ»."));
     QCOMPARE(ReadFile(ini_), settings);
+    // The pound's rate retouched by hand is the user's own; the update at start-up asked for.
+    QTest::keyClick(dialog.EditCambio(3), Qt::Key_0);
+    QTest::mouseClick(dialog.findChild<QCheckBox*>(QStringLiteral("CheckActualizarAlAbrir")),
+                      Qt::LeftButton);
+    dialog.findChild<QSpinBox*>(QStringLiteral("SpinDias"))->setValue(3);
 
     QTest::mouseClick(Button(&dialog, "BitBtn1"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const auto cambios = [this](const char* key) {
+      return dravello::ReadProfileString(ini_, "CAMBIOS", key, "none");
+    };
+    QCOMPARE(cambios("Fecha"), std::string("2024-03-15"));
+    QCOMPARE(cambios("Origen2"), std::string("127.0.0.1"));
+    QCOMPARE(cambios("Fecha3") + cambios("Fecha4"), std::string("nonenone"));
+    QCOMPARE(cambios("ActualizarAlAbrir") + cambios("Dias"), std::string("13"));
     QCOMPARE(dravello::ReadProfileString(ini_, "MONEDAS", "Cambio2", ""),
              std::string("153,351152073733"));
     QCOMPARE(dravello::ReadProfileString(ini_, "MONEDAS", "Cambio4", ""), std::string("3"));

@@ -198,12 +198,17 @@ class TFormConfigMonedaTest : public QObject {
         {"Bevel6", 12, 337, 560, 2},
         // The rates' button in the buttons' panel, its status line under that panel.
         {"BitBtnActualizar", 378, 4, 160, 30},
-        {"LabelActualizacion", 6, 444, 580, 32},
+        {"LabelActualizacion", 6, 444, 580, 52},
+        // The update at start-up under it; the history's button beside each rate.
+        {"CheckActualizarAlAbrir", 8, 500, 240, 24},
+        {"SpinDias", 250, 500, 60, 24},
+        {"BitBtnEvolucion1", 555, 128, 30, 22},
+        {"BitBtnEvolucion6", 555, 350, 30, 22},
     };
     TFormConfigMoneda& dialog = Open();
     const dravello::DesignScale s = dravello::ScaleForScreen(&dialog);
     auto scaled = [&](int v) { return dravello::MulDiv(v, s.numerator, s.denominator); };
-    QCOMPARE(dialog.size(), QSize(scaled(592), scaled(478)));
+    QCOMPARE(dialog.size(), QSize(scaled(592), scaled(528)));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());  // not resizable
     for (const Place& p : places) {
       auto* widget = dialog.findChild<QWidget*>(QString::fromLatin1(p.name));
@@ -213,7 +218,8 @@ class TFormConfigMonedaTest : public QObject {
       QVERIFY2(widget->geometry() == expected, p.name);
     }
     // The rates' button and status line cover no other control.
-    for (const char* added : {"BitBtnActualizar", "LabelActualizacion"}) {
+    for (const char* added : {"BitBtnActualizar", "LabelActualizacion", "CheckActualizarAlAbrir",
+                              "SpinDias", "LabelDias", "BitBtnEvolucion3"}) {
       auto* widget = dialog.findChild<QWidget*>(QString::fromLatin1(added));
       const QRect place(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
       QVERIFY2(dialog.rect().contains(place), added);
@@ -324,7 +330,11 @@ class TFormConfigMonedaTest : public QObject {
     for (int n = 0; n <= 6; ++n) {
       expected << QStringLiteral("EditMoneda%1").arg(n) << QStringLiteral("EditDecimales%1").arg(n);
     }
-    for (int n = 1; n <= 6; ++n) expected << QStringLiteral("EditCambio%1").arg(n);
+    for (int n = 1; n <= 6; ++n) {
+      expected << QStringLiteral("EditCambio%1").arg(n)
+               << QStringLiteral("BitBtnEvolucion%1").arg(n);
+    }
+    expected << QStringLiteral("CheckActualizarAlAbrir") << QStringLiteral("SpinDias");
 
     TFormConfigMoneda& dialog = Open();
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("BitBtn1"));
@@ -357,8 +367,9 @@ class TFormConfigMonedaTest : public QObject {
       names.insert(name);
       QCOMPARE(a->text(QAccessible::Description), widget->objectName());
     }
-    // panels, buttons, texts, fields, X, bevels, the status line
-    QCOMPARE(controls, 2 + 3 + 7 + 20 + 6 + 6 + 1);
+    // panels, buttons, texts, fields, X, bevels, the status line, the update at start-up (check
+    // box, number, "días"), the history's buttons
+    QCOMPARE(controls, 2 + 3 + 7 + 20 + 6 + 6 + 1 + 3 + 6);
     QCOMPARE(QAccessible::queryAccessibleInterface(Edit(QStringLiteral("EditCambio3")))
                  ->text(QAccessible::Name),
              QStringLiteral("Equivalencia en Unidades Base, Moneda 3"));

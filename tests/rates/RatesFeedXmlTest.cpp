@@ -15,8 +15,8 @@ Q_DECLARE_METATYPE(dravello::FeedXmlStatus)
 
 namespace {
 
-QByteArray Fixture() {
-  QFile file(QStringLiteral(DRAVELLO_RATES_FIXTURES "/eurofxref-daily.xml"));
+QByteArray Fixture(const char* name = "eurofxref-daily.xml") {
+  QFile file(QStringLiteral(DRAVELLO_RATES_FIXTURES "/") + QLatin1String(name));
   if (!file.open(QIODevice::ReadOnly)) qFatal("no fixture feed");
   return file.readAll();
 }
@@ -50,6 +50,21 @@ class RatesFeedXmlTest : public QObject {
     QCOMPARE(feed.rates.front().rate, std::string("1.0850"));
     QCOMPARE(feed.rates.back().currency, std::string("ZAR"));
     QCOMPARE(feed.rates.back().rate, std::string("20.3966"));
+  }
+
+  // The history feed: one dated Cube a day, each of the daily shape.
+  void theHistoryIsReadDayByDay() {
+    std::vector<RatesFeed> days;
+    QCOMPARE(dravello::ReadRatesHistoryXml(Fixture("eurofxref-hist-90d.xml"), days),
+             FeedXmlStatus::kOk);
+    QCOMPARE(days.size(), std::size_t{4});
+    QCOMPARE(days.front().date, std::string("2024-03-15"));
+    QCOMPARE(days.back().rates.back().rate, std::string("0.85450"));
+    QCOMPARE(dravello::ReadRatesHistoryXml(Envelope(kDay + "<rate/>"), days),
+             FeedXmlStatus::kWrongShape);
+    QCOMPARE(days.size(), std::size_t{4});  // nothing read on a failure
+    RatesFeed feed;
+    QCOMPARE(ReadRatesFeedXml(Fixture("eurofxref-hist-90d.xml"), feed), FeedXmlStatus::kWrongShape);
   }
 
   void answers_data() {

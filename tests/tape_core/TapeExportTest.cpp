@@ -34,19 +34,22 @@ using testing::WriteBytes;
 constexpr Separators kSpain{',', '.'};
 
 // The calculator as the window runs it, its list lines kept as the operations list keeps them:
-// each with the abbreviation of the currency current when it was written.
+// each with the abbreviation of the currency current when it was written and its rate.
 class TapeSession {
  public:
-  // Base "Pts" with no decimals, and "€" at 166,386 Pts with two.
   TapeSession() : view_(*this), calc_(view_, kSpain), monedas_(calc_, view_, "") {
+    monedas_.IniciaCalculadora(Campos("166,386"));
+  }
+  // Base "Pts" with no decimals, and "€" at `rate` Pts with two.
+  static CamposMonedas Campos(const std::string& rate) {
     CamposMonedas campos("", kSpain.decimal);
     campos.LeeIni();
     campos.EditMoneda(0) = "Pts";
     campos.EditDecimales(0) = "0";
     campos.EditMoneda(1) = "\x80";
     campos.EditDecimales(1) = "2";
-    campos.EditCambio(1) = "166,386";
-    monedas_.IniciaCalculadora(std::move(campos));
+    campos.EditCambio(1) = rate;
+    return campos;
   }
 
   void Keys(const std::string& keys) {
@@ -61,6 +64,16 @@ class TapeSession {
   void Paste(const std::string& text) {
     RunCommand(view_, [&] { PegaDisplay(calc_, text); });
   }
+  // A new rate of "€" from a feed, applied as the window applies an update.
+  void NewRate(const std::string& rate) {
+    CamposMonedas campos = Campos(rate);
+    campos.Stamp().rows[1] = campos.Stamp().update = {"2026-12-07", "www.ecb.europa.eu"};
+    monedas_.SetStamp(campos.Stamp());
+    TTablaMonedas tabla{};
+    campos.AplicaMonedas(tabla);
+    RunCommand(view_, [&] { monedas_.ApplyTable(tabla, "Cambios actualizados al 07/12/2026"); });
+    lines_.SetRatesNote(RatesSourceLine(monedas_.Stamp(), monedas_.TablaMonedas()));
+  }
 
   const TapeLines& Lines() const { return lines_; }
   std::size_t Messages() const { return view_.messages.size(); }
@@ -72,8 +85,10 @@ class TapeSession {
     explicit View(TapeSession& session) : session_(session) {}
     void AppendListLine(const std::string& line) override {
       const Monedas& monedas = session_.monedas_;
+      const std::string rate = monedas.CurrentRateText();
       session_.lines_.SetCurrency(
-          monedas.TablaMonedas()[static_cast<std::size_t>(monedas.MonedaActual())].Moneda);
+          monedas.TablaMonedas()[static_cast<std::size_t>(monedas.MonedaActual())].Moneda, rate,
+          rate.empty() ? "" : monedas.TablaMonedas()[0].Moneda);
       session_.lines_.Append(line);
     }
 
@@ -87,8 +102,8 @@ class TapeSession {
   Monedas monedas_;
 };
 
-// Operations, per cent and per mille, memories, an error, the clipboard and two currency
-// switches, each kind of line at least once.
+// Operations, per cent and per mille, memories, an error, the clipboard, two currency
+// switches and a new rate, each kind of line at least once.
 TapeLines MixedSession() {
   TapeSession s;
   s.Keys("1500+250=");
@@ -111,6 +126,8 @@ TapeLines MixedSession() {
   s.Keys("O");
   s.Keys("V");
   s.Keys("9-12,25=");
+  s.NewRate("166,4");
+  s.Keys("2*3=");
   s.Switch(0);
   s.Keys("E");
   EXPECT_EQ(s.Messages(), 1u) << "only the division by zero shows a box";
@@ -146,10 +163,12 @@ TEST(TapeExport, SavedFilesAreTheExportsByteForByteHoweverTheyArePieced) {
   TapeLines lines;
   std::size_t n = 0;
   while (lines.TextBytes() < 3u << 20) {
-    lines.SetCurrency(session.CurrencyOf(n % session.Count()));
-    lines.Append(session.Line(n % session.Count()));
+    const std::size_t i = n % session.Count();
+    lines.SetCurrency(session.CurrencyOf(i), session.RateOf(i), session.BaseOf(i));
+    lines.Append(session.Line(i));
     ++n;
   }
+  lines.SetRatesNote(session.RatesNote());
   TempFolder folder;
   for (const TapeFormat format : {TapeFormat::kText, TapeFormat::kCsv}) {
     const std::string file = folder.File(format == TapeFormat::kCsv ? "a.csv" : "a.txt");
@@ -164,9 +183,9 @@ TEST(TapeExport, SavedFilesAreTheExportsByteForByteHoweverTheyArePieced) {
 TEST(TapeExport, AnEmptyTapeIsAnEmptyTextOrACsvHeaderAlone) {
   const TapeLines none;
   EXPECT_EQ(Export(none, TapeFormat::kText), "");
-  EXPECT_EQ(
-      Export(none, TapeFormat::kCsv),
-      "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n");
+  EXPECT_EQ(Export(none, TapeFormat::kCsv),
+            "\xEF\xBB\xBFOperando 1,Operador,Operando "
+            "2,Resultado,Moneda,Cambio,L\xC3\xADnea,Corregida\r\n");
 }
 
 // A line that a correction changed: a dagger after it and the legend at the end of the text, "Sí"
@@ -180,8 +199,9 @@ TEST(TapeExport, CorrectedLinesAreMarkedInTheTextAndTheCsv) {
             "1 + 2 = 3\n3 + 4 = 7 \xE2\x80\xA0\n\n\xE2\x80\xA0 L\xC3\xADnea corregida: su texto "
             "cambi\xC3\xB3 al corregir una operaci\xC3\xB3n anterior.\n");
   EXPECT_EQ(Export(lines, TapeFormat::kCsv),
-            "\xEF\xBB\xBFOperando 1,Operador,Operando 2,Resultado,Moneda,L\xC3\xADnea,Corregida\r\n"
-            "1,+,2,3,Pts,1 + 2 = 3,\r\n3,+,4,7,Pts,3 + 4 = 7,S\xC3\xAD\r\n");
+            "\xEF\xBB\xBFOperando 1,Operador,Operando "
+            "2,Resultado,Moneda,Cambio,L\xC3\xADnea,Corregida\r\n"
+            "1,+,2,3,Pts,,1 + 2 = 3,\r\n3,+,4,7,Pts,,3 + 4 = 7,S\xC3\xAD\r\n");
 }
 
 TEST(TapeExport, CsvFieldsAreQuotedWhereTheyMustBe) {
@@ -193,23 +213,23 @@ TEST(TapeExport, CsvFieldsAreQuotedWhereTheyMustBe) {
   } cases[] = {
       // Regional decimal commas need quotes; points do not.
       {"1.234,50 + 0,50 = 1.235,00", "Eur", kSpain,
-       "\"1234,50\",+,\"0,50\",\"1235,00\",Eur,\"1.234,50 + 0,50 = 1.235,00\",\r\n"},
+       "\"1234,50\",+,\"0,50\",\"1235,00\",Eur,,\"1.234,50 + 0,50 = 1.235,00\",\r\n"},
       {"1,234.50 + 0.50 = 1,235.00", "USD", Separators{'.', ','},
-       "1234.50,+,0.50,1235.00,USD,\"1,234.50 + 0.50 = 1,235.00\",\r\n"},
-      {"1.500 + 250 = 1.750", "Pts", kSpain, "1500,+,250,1750,Pts,1.500 + 250 = 1.750,\r\n"},
-      // A line that is no operation keeps only itself, without its currency.
-      {"---> Cambio a Moneda (Eur)", "Pts", kSpain, ",,,,,---> Cambio a Moneda (Eur),\r\n"},
-      {"(1.000 Pts)", "Pts", kSpain, ",,,,,(1.000 Pts),\r\n"},
-      {"", "Pts", kSpain, ",,,,,,\r\n"},
+       "1234.50,+,0.50,1235.00,USD,,\"1,234.50 + 0.50 = 1,235.00\",\r\n"},
+      {"1.500 + 250 = 1.750", "Pts", kSpain, "1500,+,250,1750,Pts,,1.500 + 250 = 1.750,\r\n"},
+      // A line that is no operation keeps only itself, without its currency and rate.
+      {"---> Cambio a Moneda (Eur)", "Pts", kSpain, ",,,,,,---> Cambio a Moneda (Eur),\r\n"},
+      {"(1.000 Pts)", "Pts", kSpain, ",,,,,,(1.000 Pts),\r\n"},
+      {"", "Pts", kSpain, ",,,,,,,\r\n"},
       // Quotes are doubled; blanks at either end and line breaks are kept inside quotes.
-      {"Pegado Desde ClipBoard 0,00", "a\"b", kSpain, ",,,,,\"Pegado Desde ClipBoard 0,00\",\r\n"},
-      {"1 + 2 = 3", "a\"b", kSpain, "1,+,2,3,\"a\"\"b\",1 + 2 = 3,\r\n"},
-      {"say \"hi\", twice", "", kSpain, ",,,,,\"say \"\"hi\"\", twice\",\r\n"},
-      {" x ", "", kSpain, ",,,,,\" x \",\r\n"},
-      {"a\nb\rc", "", kSpain, ",,,,,\"a\nb\rc\",\r\n"},
+      {"Pegado Desde ClipBoard 0,00", "a\"b", kSpain, ",,,,,,\"Pegado Desde ClipBoard 0,00\",\r\n"},
+      {"1 + 2 = 3", "a\"b", kSpain, "1,+,2,3,\"a\"\"b\",,1 + 2 = 3,\r\n"},
+      {"say \"hi\", twice", "", kSpain, ",,,,,,\"say \"\"hi\"\", twice\",\r\n"},
+      {" x ", "", kSpain, ",,,,,,\" x \",\r\n"},
+      {"a\nb\rc", "", kSpain, ",,,,,,\"a\nb\rc\",\r\n"},
       // Windows-1252 becomes UTF-8: the sign change's operator, a currency sign.
       {"12,00 = -12,00", "\x80", kSpain,
-       "\"12,00\",\xC2\xB1,,\"-12,00\",\xE2\x82\xAC,\"12,00 = -12,00\",\r\n"},
+       "\"12,00\",\xC2\xB1,,\"-12,00\",\xE2\x82\xAC,,\"12,00 = -12,00\",\r\n"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TapeExport::CsvRecord(c.line, c.currency, c.separators), c.record) << c.line;

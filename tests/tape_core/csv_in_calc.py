@@ -7,14 +7,15 @@
 TAPE.csv and TAPE.txt are the same tape saved as CSV and as text (the golden session). Checks:
 
 1. With Python's csv module (RFC 4180): UTF-8's byte-order mark first, CRLF after every
-   record, a header and seven fields a record, the sixth the tape's line as the text file has
-   it and the seventh empty or "Sí" (corrected), the first five empty for lines that are no
-   operation, and for operations numbers in Spanish notation without grouping that are the
-   line's own numbers.
+   record, a header and eight fields a record, the seventh the tape's line as the text file has
+   it (less the rates it adds and the mark of a corrected line) and the eighth empty or "Sí"
+   (corrected), the first six empty for lines that are no operation, and for operations numbers
+   in Spanish notation without grouping that are the line's own numbers.
 2. With LibreOffice Calc, when it is installed: the file converted by `soffice --headless
    --convert-to fods` under LANG=es_ES.UTF-8, with the import settings that Calc first offers
    (comma, double quotes, UTF-8, no detection of special numbers): every operand and result a
-   number of that value, every other field the same text (the mark read as no text).
+   number of that value (and the rate), every other field the same text (the mark read as no
+   text).
 """
 
 import codecs
@@ -34,9 +35,12 @@ NS = {
     "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
     "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
 }
-HEADER = ["Operando 1", "Operador", "Operando 2", "Resultado", "Moneda", "Línea", "Corregida"]
+HEADER = ["Operando 1", "Operador", "Operando 2", "Resultado", "Moneda", "Cambio", "Línea",
+          "Corregida"]
 NUMBER = re.compile(r"-?\d+(,\d+)?")
 NUMBER_COLUMNS = (0, 2, 3)
+RATE_COLUMN = 5
+RATE_SUFFIX = re.compile(r"(.*)  \(1 \S+ = (\S+) \S+\)")
 
 failures = []
 
@@ -67,20 +71,31 @@ def check_with_csv_module(raw, lines):
     if records[0] != HEADER:
         fail(f"header {records[0]!r}")
     records = records[1:]
+    if len(lines) == len(records) + 1 and lines[-1].startswith("Cambios"):
+        lines = lines[:-1]  # where the rates came from, in the text only
     if len(records) != len(lines):
         fail(f"{len(records)} records for {len(lines)} lines")
     for n, (record, line) in enumerate(zip(records, lines), 1):
-        if len(record) != 7:
+        if len(record) != 8:
             fail(f"record {n}: {len(record)} fields")
             continue
-        if record[5] != line:
-            fail(f"record {n}: line {record[5]!r}, expected {line!r}")
-        if record[6] not in ("", "Sí"):
-            fail(f"record {n}: corrected {record[6]!r}")
+        if record[7] == "Sí":
+            line = line.removesuffix(" †")
+        rate = RATE_SUFFIX.fullmatch(line)
+        if rate:
+            line = rate.group(1)
+            if rate.group(2) != record[RATE_COLUMN]:
+                fail(f"record {n}: rate {record[RATE_COLUMN]!r}, the text's {rate.group(2)!r}")
+        if record[6] != line:
+            fail(f"record {n}: line {record[6]!r}, expected {line!r}")
+        if record[7] not in ("", "Sí"):
+            fail(f"record {n}: corrected {record[7]!r}")
         if not record[1]:
-            if any(record[:5]):
-                fail(f"record {n}: no operation, yet fields {record[:5]!r}")
+            if any(record[:6]):
+                fail(f"record {n}: no operation, yet fields {record[:6]!r}")
             continue
+        if record[RATE_COLUMN] and not NUMBER.fullmatch(record[RATE_COLUMN]):
+            fail(f"record {n}: rate {record[RATE_COLUMN]!r} is not in Spanish notation")
         numbers = [record[i] for i in NUMBER_COLUMNS if record[i]]
         if not all(NUMBER.fullmatch(x) for x in numbers):
             fail(f"record {n}: numbers {numbers!r} are not in Spanish notation without grouping")
@@ -97,7 +112,7 @@ def cells(row):
         value = cell.get(f"{{{NS['office']}}}value")
         text = "".join(p.text or "" for p in cell.findall("text:p", NS))
         out += [(kind, value, text)] * repeat
-    return (out + [(None, None, "")] * 7)[:7]
+    return (out + [(None, None, "")] * 8)[:8]
 
 
 def check_with_calc(csv_path, records):
@@ -131,7 +146,7 @@ def check_with_calc(csv_path, records):
             if not field:
                 if kind is not None:
                     fail(f"row {n} column {column + 1}: {text!r} where the field is empty")
-            elif column in NUMBER_COLUMNS and record[1]:
+            elif column in NUMBER_COLUMNS + (RATE_COLUMN,) and record[1]:
                 if kind != "float" or Decimal(value) != spanish(field):
                     fail(f"row {n} column {column + 1}: {kind} {value!r} for the number {field!r}")
             elif kind != "string" or text != field:

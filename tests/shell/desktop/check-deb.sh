@@ -3,8 +3,8 @@
 # Builds the Debian package from a build folder (cpack -G DEB) and checks it as a packager would:
 # lintian reports no error; its dependencies name the shared libraries the program links and what
 # it needs beside them; unpacked into a throw-away root (dpkg-deb -x, nothing is installed on
-# this machine) it holds the program, its menu entry, icons, AppStream data, manual page,
-# copyright, changelog and user's manual, and the program there runs.
+# this machine) it holds the program, its modules, its menu entry, icons, AppStream data, manual
+# page, copyright, changelog and user's manual, and the program there runs.
 #   check-deb.sh BUILD_DIR VERSION
 set -uo pipefail
 build=$1
@@ -28,7 +28,7 @@ lintian --allow-root --fail-on error "$deb" || { echo "lintian reports errors"; 
 depends=$(dpkg-deb -f "$deb" Depends)
 names=" $(sed -E 's/ \([^)]*\)//g; s/,//g' <<<"$depends") "
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-    libqt6network6 libturbojpeg0 qt6-qpa-plugins fonts-liberation qt6-translations-l10n \
+    libqt6network6 libqt6charts6 libturbojpeg0 qt6-qpa-plugins fonts-liberation qt6-translations-l10n \
     ca-certificates; do
   [[ "$names" == *" $package "* ]] || { echo "Depends lacks $package: $depends"; fail=1; }
 done
@@ -42,6 +42,8 @@ for path in usr/bin/CalculadoraDravello \
     usr/share/icons/hicolor/48x48/apps/calculadora-dravello.png \
     usr/share/icons/hicolor/scalable/apps/calculadora-dravello.svg \
     usr/share/man/man1/CalculadoraDravello.1.gz \
+    usr/lib/calculadora-dravello/modules/libdravello-net.so \
+    usr/lib/calculadora-dravello/modules/libdravello-chart.so \
     usr/share/doc/calculadora-dravello/copyright \
     usr/share/doc/calculadora-dravello/changelog.gz \
     usr/share/doc/calculadora-dravello/manual/index.html; do

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop needs to list the program:
-# the executable, a valid menu entry naming an installed icon, the hicolor icons, valid
-# AppStream metadata, the manual page, and the user's manual: every page of docs/manual as HTML,
-# with its pictures.
+# the executable and its modules, a valid menu entry naming an installed icon, the hicolor
+# icons, valid AppStream metadata, the manual page, and the user's manual: every page of
+# docs/manual as HTML, with its pictures.
 #   check-install.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -27,6 +27,14 @@ need share/man/man1/CalculadoraDravello.1.gz
 for page in "$source"/docs/manual/*.md "$source"/docs/manual/imagenes/*; do
   name=${page#"$source"/docs/manual/}
   need "share/doc/calculadora-dravello/manual/${name%.md}$([[ $name == *.md ]] && echo .html)"
+done
+# The modules, in the folder that the program looks in, beside its bin folder.
+for module in dravello-net dravello-chart; do
+  found=$(cd "$prefix" && find . -name "lib$module.so" -printf '%h\n')
+  if [ -z "$found" ] || ! grep -qxF "..${found#.}/" < <(strings "$prefix/bin/CalculadoraDravello"); then
+    echo "lib$module.so is not where the program looks for it: ${found:-nowhere}"
+    fail=1
+  fi
 done
 
 desktop="$prefix/share/applications/org.dravello.CalculadoraDravello.desktop"

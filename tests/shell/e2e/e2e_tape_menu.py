@@ -21,9 +21,9 @@ from e2e_support import check, program_copy, summary, window_count  # noqa: E402
 
 LINES = ["1.234,50 + 0,50 = 1.235,00", "200,00 % 15,00 = 30,00"]
 TEXT = "".join(line + "\n" for line in LINES).encode()
-CSV = ("\ufeffOperando 1,Operador,Operando 2,Resultado,Moneda,Línea,Corregida\r\n"
-       '"1234,50",+,"0,50","1235,00",Pts,"1.234,50 + 0,50 = 1.235,00",\r\n'
-       '"200,00",%,"15,00","30,00",Pts,"200,00 % 15,00 = 30,00",\r\n').encode()
+CSV = ("\ufeffOperando 1,Operador,Operando 2,Resultado,Moneda,Cambio,Línea,Corregida\r\n"
+       '"1234,50",+,"0,50","1235,00",Pts,,"1.234,50 + 0,50 = 1.235,00",\r\n'
+       '"200,00",%,"15,00","30,00",Pts,,"200,00 % 15,00 = 30,00",\r\n').encode()
 
 def file_once(path, timeout=10.0):
     """The bytes of `path` once it exists (None after the timeout)."""

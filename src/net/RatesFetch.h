@@ -8,14 +8,17 @@
 #include <QUrl>
 #include <chrono>
 
+#include "FeedFetch.h"
+
 class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace dravello {
 
-// One fetch of a rates feed over HTTP(S) with Qt Network, on the event loop: it never blocks
-// the caller, and the result arrives through `finished`, always exactly once per Start, from
-// the event loop (never from inside Start or Cancel), unless the fetch is abandoned.
+// One fetch of a rates feed over HTTP(S) with Qt Network, on the event loop (the network
+// module's FeedFetch is one of these): it never blocks the caller, and the result arrives through
+// `finished`, always exactly once per Start, from the event loop (never from inside Start or
+// Cancel), unless the fetch is abandoned.
 //
 // The answer's body is taken only from an HTTP 200 answer of at most kMaxBytes; a redirect is
 // followed only to HTTPS (FeedRedirectAllowed), at most kMaxRedirects times; the whole fetch,
@@ -26,29 +29,10 @@ class RatesFetch : public QObject {
  public:
   static constexpr qint64 kMaxBytes = 1024 * 1024;
   static constexpr int kMaxRedirects = 5;
-  static constexpr std::chrono::milliseconds kDefaultTimeout{15000};
+  static constexpr std::chrono::milliseconds kDefaultTimeout = kDefaultFetchTimeout;
 
-  enum class Outcome {
-    kOk,                // `body` holds the answer
-    kCancelled,         // Cancel
-    kTimeout,           // no complete answer within the time allowed
-    kHostNotFound,      // the server's name is unknown (no DNS, no network)
-    kNoConnection,      // the server cannot be reached or dropped the connection
-    kNoTls,             // this computer cannot speak TLS (no TLS backend, no OpenSSL)
-    kTlsFailed,         // no secure connection (certificate, handshake)
-    kHttpError,         // an answer other than 200; `http_status` says which
-    kTooLarge,          // more than kMaxBytes
-    kInsecureRedirect,  // a redirect to anything but HTTPS; `url` is where it pointed
-    kTooManyRedirects,
-    kOther,  // anything else; `detail` holds the toolkit's description
-  };
-  struct Result {
-    Outcome outcome = Outcome::kOk;
-    QByteArray body;
-    int http_status = 0;
-    QUrl url;
-    QString detail;
-  };
+  using Outcome = FetchOutcome;
+  using Result = FetchResult;
 
   explicit RatesFetch(std::chrono::milliseconds timeout = kDefaultTimeout,
                       QObject* parent = nullptr);

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ProgramModule.h"
+
+#include <dlfcn.h>
+
+#include <map>
+#include <mutex>
+
+#include "ProgramPath.h"
+
+namespace dravello {
+
+namespace {
+
+std::mutex mutex;
+std::string first_folder;
+std::map<std::string, void*, std::less<>> loaded;
+
+void* Open(const std::string& folder, std::string_view name, std::string& error) {
+  if (folder.empty()) return nullptr;
+  const std::string path =
+      folder + (folder.back() == '/' ? "" : "/") + "lib" + std::string(name) + ".so";
+  void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    // The last folder's reason stands: it is where an installed program keeps its modules.
+    const char* why = ::dlerror();
+    error = why != nullptr ? why : path;
+  }
+  return handle;
+}
+
+}  // namespace
+
+void* ProgramModuleSymbol(std::string_view name, const char* symbol, std::string& error) {
+  const std::lock_guard<std::mutex> lock(mutex);
+  error.clear();
+  auto it = loaded.find(name);
+  if (it == loaded.end()) {
+    void* handle = Open(first_folder, name, error);
+    if (handle == nullptr) handle = Open(DirPrograma(), name, error);
+    if (handle == nullptr) handle = Open(DirPrograma() + DRAVELLO_MODULE_DIR, name, error);
+    if (handle == nullptr) return nullptr;
+    error.clear();
+    it = loaded.emplace(std::string(name), handle).first;
+  }
+  void* address = ::dlsym(it->second, symbol);
+  if (address == nullptr)
+    error = std::string("no symbol ") + symbol + " in lib" + std::string(name);
+  return address;
+}
+
+void SetProgramModuleFolder(std::string folder) {
+  const std::lock_guard<std::mutex> lock(mutex);
+  first_folder = std::move(folder);
+}
+
+}  // namespace dravello
