@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // dravello-replay: runs a key sequence through the calculator's window logic and prints what the
-// window would show. Keys come on standard input; see the README for the transcript format.
+// window would show. Keys come on standard input; docs/development.md describes the input and
+// the transcript.
 #include <fcntl.h>
 #include <unistd.h>
 
