@@ -819,7 +819,7 @@ class TFormCalculadoraTest : public QObject {
       QCOMPARE(a->text(QAccessible::Description), w->objectName());
       ++described;
     }
-    QCOMPARE(described, 89);  // every control of the layout
+    QCOMPARE(described, 88);  // every control of the layout
     QCOMPARE(QAccessible::queryAccessibleInterface(form_)->text(QAccessible::Description),
              QStringLiteral("FormCalculadora"));
     QAccessibleInterface* display = QAccessible::queryAccessibleInterface(Control("Panel1"));
