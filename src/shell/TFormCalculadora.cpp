@@ -114,20 +114,31 @@ void TFormCalculadora::FormCreate() {
   operaciones_abiertas_ = true;
 }
 
-void TFormCalculadora::ShowBackground() {
+void TFormCalculadora::FitBackground() {
+  // The picture stretched over the backdrop, made here as the label would make it itself from a
+  // picture of another size; the label then keeps this one copy of it instead of the picture,
+  // a copy of it and the stretched one.
+  const qreal ratio = ui_.Image1->devicePixelRatio();
+  const QSize size = ui_.Image1->contentsRect().size() * ratio;
+  if (size == background_size_) return;
+  background_size_ = size;
   QFile file(QStringLiteral(":/background.jpg"));
   if (!file.open(QIODevice::ReadOnly)) return;
   const QByteArray data = file.readAll();
   const std::span<const std::uint8_t> jpeg(reinterpret_cast<const std::uint8_t*>(data.data()),
                                            static_cast<std::size_t>(data.size()));
   dravello::JpegDecoder decoder;
-  dravello::JpegDecoder::Size size;
-  if (!decoder.ReadSize(jpeg, size)) return;
-  QImage image(size.width, size.height, QImage::Format_RGB32);
-  if (image.isNull() || !decoder.DecodeRgb32(jpeg, size, image.bits(),
+  dravello::JpegDecoder::Size picture;
+  if (!decoder.ReadSize(jpeg, picture)) return;
+  QImage image(picture.width, picture.height, QImage::Format_RGB32);
+  if (image.isNull() || !decoder.DecodeRgb32(jpeg, picture, image.bits(),
                                              static_cast<std::size_t>(image.bytesPerLine())))
     return;
-  ui_.Image1->setPixmap(QPixmap::fromImage(std::move(image)));
+  QPixmap stretched =
+      QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  stretched.setDevicePixelRatio(ratio);
+  ui_.Image1->setScaledContents(false);
+  ui_.Image1->setPixmap(stretched);
 }
 
 void TFormCalculadora::DescribeControls(bool by_name) {
@@ -176,10 +187,10 @@ void TFormCalculadora::resizeEvent(QResizeEvent* event) {
 // Keys
 
 bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Paint && watched == ui_.Image1 && !background_shown_) {
-    // The picture is decoded when it is first painted, after the window has appeared.
-    background_shown_ = true;
-    ShowBackground();
+  if (event->type() == QEvent::Paint && watched == ui_.Image1) {
+    // The picture is decoded when the backdrop is first painted, after the window has appeared,
+    // and again when a section opened or closed has changed the backdrop's size.
+    FitBackground();
     return false;
   }
   if (event->type() != QEvent::KeyPress || delivering_ || !watched->isWidgetType()) return false;

@@ -89,7 +89,9 @@ class TFormCalculadora : public QWidget {
 
  private:
   void FormCreate();
-  void ShowBackground();
+  // Shows the background picture stretched over the backdrop Image1, unless it is shown so
+  // already.
+  void FitBackground();
   // Descriptions by the layout's hints, or by the control names when `by_name`.
   void DescribeControls(bool by_name);
   // Adds to each button's tooltip, after its hint, the keys that press it.
@@ -126,6 +128,6 @@ class TFormCalculadora : public QWidget {
   bool repeating_ = false;   // the key being routed is a repeat of a held key
   std::vector<std::pair<QKeyCombination, QWidget*>> window_keys_;
   Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
-  bool background_shown_ = false;
+  QSize background_size_;              // of the picture shown on Image1, in device pixels
   std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
 };
