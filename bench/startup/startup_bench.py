@@ -263,10 +263,10 @@ def main():
             del env[name]
         os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
         bus, env["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(env)
-        # The pointer rests at the middle of the screen, where both windows appear: X sends
-        # the keys to the window under it. It never moves, so no tooltip opens.
-        subprocess.run(["xdotool", "mousemove", str(SCREEN_W // 2), str(SCREEN_H // 2)],
-                       env=env, check=True)
+        # The pointer rests in a corner, outside both windows, as while typing: over a window
+        # it would light what it hovers (the list's rows) at every key. Each window takes the
+        # keyboard focus when it is shown.
+        subprocess.run(["xdotool", "mousemove", "0", "0"], env=env, check=True)
 
         # One start of each to warm the page cache; not counted.
         for path in programs.values():
