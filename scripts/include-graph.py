@@ -35,7 +35,8 @@ LAYERS = {
     "rates": (True, ["rates_core"]),
     "tape": (True, ["tape_core", "controls"]),
     "dialog": (True, ["rates", "layout"]),
-    "shell": (True, ["dialog", "tape", "shell_core"]),
+    "shell": (True, ["layout", "tape", "shell_core", "currencies"]),
+    "ondemand": (True, ["shell", "dialog"]),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

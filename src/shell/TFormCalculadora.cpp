@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QKeySequence>
 #include <QPixmap>
-#include <QPrinter>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QToolButton>
@@ -21,11 +20,10 @@
 #include "JpegDecoder.h"
 #include "Pictures.h"
 #include "Portapapeles.h"
-#include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
+#include "TapeList.h"
 #include "TapeModel.h"
-#include "TapePrinter.h"
 
 using dravello::KeyButton;
 
@@ -62,8 +60,7 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     : QWidget(parent),
       view_(this, SetUp(ui_, this)),
       engine_(view_, separators),
-      monedas_(engine_, view_, settings_file),
-      saver_(ui_.ListBox1, engine_.Separadores()) {
+      monedas_(engine_, view_, settings_file) {
   // A title bar with a close box only and a fixed size; an ordinary top-level window keeps its
   // task-bar entry, so a minimised calculator can be brought back.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -87,8 +84,12 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
   view_.SetCurrencyOfLines([this]() -> const std::string& {
     return monedas_.TablaMonedas()[static_cast<std::size_t>(monedas_.MonedaActual())].Moneda;
   });
-  connect(ui_.ListBox1, &dravello::TapeList::SaveRequested, &saver_, &dravello::TapeSaver::SaveAs,
-          Qt::QueuedConnection);
+  connect(
+      ui_.ListBox1, &dravello::TapeList::SaveRequested, this,
+      [this] {
+        if (OnDemand* parts = Parts()) parts->SaveTape(ui_.ListBox1, engine_.Separadores());
+      },
+      Qt::QueuedConnection);
   connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
           Qt::QueuedConnection);
   for (const dravello::WindowKey& entry : dravello::WindowKeys()) {
@@ -421,11 +422,10 @@ void TFormCalculadora::SpeedButton0Click() {
 
 void TFormCalculadora::SpeedButton9Click() {
   Input([this] {
-    {
-      // A new dialog at every opening, so its fields start from the file as it is now.
-      TFormConfigMoneda dialog(monedas_.RutaIni(), engine_.Separadores().decimal,
-                               monedas_.TablaMonedas(), this);
-      dialog.exec();
+    // A new dialog at every opening, so its fields start from the file as it is now.
+    if (OnDemand* parts = Parts()) {
+      parts->ConfigureCurrencies(monedas_.RutaIni(), engine_.Separadores().decimal,
+                                 monedas_.TablaMonedas(), this);
     }
     // However the dialog closed, the table is read again from the file: values changed there
     // by hand since the last load take effect too. The amounts are not converted.
@@ -465,15 +465,9 @@ void TFormCalculadora::BitBtn2Click() {
 
 void TFormCalculadora::BitBtn3Click() {
   Input([this] {
-    QString failure;
-    if (!dravello::TapePrinter::AnyPrinter()) {
-      failure = QStringLiteral("No hay ninguna impresora instalada");
-    } else {
-      // Made once there is a printer, so that it starts on the default one.
-      if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-      failure =
-          dravello::TapePrinter::PrintWithDialog(ui_.ListBox1->Model()->Lines(), *printer_, this);
-    }
+    OnDemand* parts = Parts();
+    if (parts == nullptr) return;
+    const QString failure = parts->PrintTape(ui_.ListBox1->Model()->Lines(), this);
     if (!failure.isEmpty()) {
       view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
                         dravello::Utf8ToCp1252Lossy(failure.toStdString(), '?') + ".");
@@ -544,4 +538,18 @@ void TFormCalculadora::AbrirOperaciones(bool abrir) {
 
 void TFormCalculadora::ChangeHeight(int pixels) {
   setFixedSize(width(), height() + pixels);
+}
+
+OnDemand* TFormCalculadora::Parts() {
+  if (!on_demand_) {
+    QString error;
+    on_demand_ = OnDemand::Load(error);
+    if (!on_demand_) {
+      const QString text = QStringLiteral("No se ha podido cargar %1: %2.")
+                               .arg(QString::fromLatin1(OnDemand::kModule), error);
+      view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
+                        dravello::Utf8ToCp1252Lossy(text.toStdString(), '?'));
+    }
+  }
+  return on_demand_.get();
 }

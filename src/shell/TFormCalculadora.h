@@ -12,11 +12,10 @@
 #include "KeyInput.h"
 #include "KeyTable.h"
 #include "Monedas.h"
-#include "TapeSaver.h"
+#include "OnDemand.h"
 #include "WindowView.h"
 #include "ui_TFormCalculadora.h"
 
-class QPrinter;
 class THighButton;
 
 // The main window: the calculator's controls, laid out from TFormCalculadora.ui, the engine and
@@ -114,12 +113,14 @@ class TFormCalculadora : public QWidget {
   void FlashButton(THighButton* button, int ms);
   THighButton* ButtonOf(const dravello::KeyButton* entry) const;
   void ChangeHeight(int pixels);
+  // The parts used now and then, loaded at the first call; nothing, after an error box that
+  // says why, when they cannot be loaded.
+  OnDemand* Parts();
 
   Ui::TFormCalculadora ui_;
   WindowView view_;
   dravello::Calculadora engine_;
   dravello::Monedas monedas_;
-  dravello::TapeSaver saver_;  // "Guardar como…" of the operations list's menu
   dravello::CommandQueue queue_;
   std::vector<THighButton*> key_buttons_;  // the buttons of KeyButtons(), in its order
   std::vector<THighButton*> accelerator_buttons_;
@@ -128,6 +129,8 @@ class TFormCalculadora : public QWidget {
   bool repeating_ = false;   // the key being routed is a repeat of a held key
   std::vector<std::pair<QKeyCombination, QWidget*>> window_keys_;
   Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
-  QSize background_size_;              // of the picture shown on Image1, in device pixels
-  std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
+  QSize background_size_;  // of the picture shown on Image1, in device pixels
+  // The currency dialog, printing and saving ("Guardar como…" of the operations list's menu),
+  // with the printer's and the file dialog's choices since their first use.
+  std::unique_ptr<OnDemand> on_demand_;
 };

@@ -47,6 +47,9 @@ for path in usr/bin/CalculadoraDravello \
   [ -e "$root/$path" ] || { echo "the package lacks /$path"; fail=1; }
 done
 [ -x "$root/usr/bin/CalculadoraDravello" ] || { echo "the program is not executable"; fail=1; }
+runpath=$(readelf -d "$root/usr/bin/CalculadoraDravello" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+[ -e "${runpath//\$ORIGIN/$root/usr/bin}/CalculadoraDravello-ondemand.so" ] ||
+  { echo "the package's module is not in the program's run path ($runpath)"; fail=1; }
 got=$(env -u DISPLAY "$root/usr/bin/CalculadoraDravello" --version 2>&1)
 [ "$got" = "CalculadoraDravello $version" ] || { echo "the packaged program says: $got"; fail=1; }
 unexpected=$(cd "$root" && find . -type f ! -path './usr/*')

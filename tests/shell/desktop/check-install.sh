@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop needs to list the program:
-# the executable, a valid menu entry naming an installed icon, the hicolor icons, valid
-# AppStream metadata and the manual page.
+# the executable and its module, a valid menu entry naming an installed icon, the hicolor icons,
+# valid AppStream metadata and the manual page.
 #   check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -22,6 +22,11 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 need share/icons/hicolor/scalable/apps/calculadora-dravello.svg
 need share/man/man1/CalculadoraDravello.1.gz
+
+# The program finds the module of its parts used now and then through its run path.
+runpath=$(readelf -d "$prefix/bin/CalculadoraDravello" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+[ -e "${runpath//\$ORIGIN/$prefix/bin}/CalculadoraDravello-ondemand.so" ] ||
+  { echo "the module is not in the program's run path ($runpath)"; fail=1; }
 
 desktop="$prefix/share/applications/org.dravello.CalculadoraDravello.desktop"
 desktop-file-validate "$desktop" || fail=1
