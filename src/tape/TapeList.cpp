@@ -344,11 +344,15 @@ void TapeList::showEvent(QShowEvent* event) {
 }
 
 void TapeList::UpdateScrollRanges() {
-  // A list that has not been shown yet needs no ranges; they are set when it appears, in the
-  // font its window has given it by then. Measuring the rows earlier would load the toolkit's
-  // default font for nothing.
-  ranges_pending_ = !isVisible();
-  if (ranges_pending_) return;
+  // An empty list, or one not shown yet, has nothing to scroll: its steps are set when it is
+  // shown with rows, in the font its window has given it by then. Measuring the rows earlier
+  // would load a font before anything is drawn with it.
+  ranges_pending_ = !isVisible() || Rows() == 0;
+  if (ranges_pending_) {
+    verticalScrollBar()->setRange(0, 0);
+    horizontalScrollBar()->setRange(0, 0);
+    return;
+  }
   const int visible = FullyVisibleRows();
   QScrollBar* vertical = verticalScrollBar();
   vertical->setRange(0, std::max(0, Rows() - visible));
