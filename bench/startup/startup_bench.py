@@ -18,7 +18,7 @@ each (default 10), so that the machine's noise falls on both alike. Each start m
   key      CPU time of all threads per key while N keys (default 40) are typed through XTEST
            (xdotool) 150 ms apart, end to end: key event, routing, flash, engine, display, list;
            after a first round of 20 keys, whose cost per key is given apart (first_keys).
-           The keys are digits, operators, Return, the memory key T (Mem +) and Ctrl+1 / Ctrl+0,
+           The keys are digits, operators, Return, the memory key M (Mem +) and Ctrl+1 / Ctrl+0,
            a switch to the second currency and back; the calculator's settings file defines one.
 The programs find a session bus of their own, as on a desktop (without one, the toolkit tries to
 start one at every start). Each figure is printed as the median over the starts of the calculator's value divided by the
@@ -42,7 +42,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SCREEN_W, SCREEN_H = 1280, 800
 KEY_DELAY_MS = 150  # each key's 100 ms flash is over before the next arrives
 # One round of keys: operations, Return, the memory key, a currency switch and back.
-KEY_ROUND = ["1", "2", "plus", "3", "4", "asterisk", "5", "Return", "T", "ctrl+1",
+KEY_ROUND = ["1", "2", "plus", "3", "4", "asterisk", "5", "Return", "M", "ctrl+1",
              "6", "comma", "5", "minus", "7", "8", "slash", "2", "equal", "ctrl+0"]
 # The calculator's settings file: Pesetas and a second currency for Ctrl+1 (Windows-1252).
 SETTINGS = ("[MONEDAS]\r\nMoneda0=Pts\r\nDecimales0=2\r\n"

@@ -98,7 +98,7 @@ class FloorWindow : public QWidget {
       Press(11 + op);
       Finish(QString(ch));
       pending_ = true;
-    } else if (ch == u'T') {
+    } else if (ch == u'M') {
       Press(22);
       list_->addItem(entry_ + QStringLiteral(" M+"));
       Select();
