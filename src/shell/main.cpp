@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLocale>
 #include <QScreen>
+#include <QThreadPool>
 #include <cstdio>
 
 #include "Calculadora.h"
@@ -69,6 +70,10 @@ int main(int argc, char* argv[]) {
   }
   QApplication::setWindowIcon(icon);
   QAccessible::installFactory(ShellAccessibleFactory);
+  // The toolkit scales the background on threads of its pool; they end as soon as they are idle,
+  // instead of waking up half a minute later to end, so that a calculator at rest has no thread
+  // to wake.
+  QThreadPool::globalInstance()->setExpiryTimeout(0);
 
   const std::string beside = dravello::DirPrograma() + dravello::NombrePrograma() + ".INI";
   const std::string settings =
