@@ -73,6 +73,9 @@ class FloorWindow : public QWidget {
     }
     list_ = new QListWidget(this);
     list_->setGeometry(10, 150, kWidth - 20, kHeight - 160);
+    // The window takes every key, as the calculator's does; with the focus, the list would take
+    // the typed characters for its keyboard search.
+    list_->setFocusPolicy(Qt::NoFocus);
   }
 
  protected:
