@@ -39,6 +39,7 @@ LAYERS = {
     "tape": (True, ["tape_core", "controls"]),
     "dialog": (True, ["rates", "layout"]),
     "shell": (True, ["dialog", "tape", "shell_core", "journal"]),
+    "ondemand": (True, ["shell"]),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

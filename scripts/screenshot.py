@@ -16,6 +16,7 @@ writes, under the folder DOCS:
 scripts/screenshot.sh builds the program and writes them into docs/.
 """
 
+import glob
 import os
 import shutil
 import subprocess
@@ -142,9 +143,11 @@ def main(program, docs):
     os.makedirs(pictures, exist_ok=True)
     folder = tempfile.mkdtemp(prefix="dravello-screenshot.")
     try:
-        # A copy beside its own settings file, whatever the build folder holds.
+        # A copy, with its modules, beside its own settings file, whatever the build folder holds.
         copy = os.path.join(folder, "CalculadoraDravello")
         shutil.copy2(program, copy)
+        for module in glob.glob(os.path.join(os.path.dirname(program), "libdravello-*.so")):
+            shutil.copy2(module, folder)
         with open(os.path.join(folder, "CalculadoraDravello.INI"), "w", newline="") as f:
             f.write(SETTINGS)
         with Session([copy], wait_name="Display", env={"LANG": "es_ES.UTF-8"}) as s:

@@ -5,7 +5,8 @@
  *
  * Listens for MapNotify on the root window of $DISPLAY before it starts the program, so the
  * map is seen the moment the X server performs it, without polling. Prints one line
- * "MAPPED_MS PID" as soon as the window is mapped (or "-1 PID" when the program ends first),
+ * "MAPPED_MS PID WINDOW" as soon as the window is mapped (or "-1 PID 0" when the program ends
+ * first; WINDOW is the window's X id in decimal),
  * then waits for the program to end and exits with its status. Ending the program is the
  * caller's business (SIGTERM to PID).
  */
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
 
   const int fd = ConnectionNumber(display);
   double mapped = -1;
+  Window window = 0;
   int status = 0;
   while (mapped < 0) {
     while (XPending(display)) {
@@ -62,12 +64,13 @@ int main(int argc, char** argv) {
       XNextEvent(display, &event);
       if (event.type == MapNotify && event.xmap.event == root && !event.xmap.override_redirect) {
         mapped = now_ms() - start;
+        window = event.xmap.window;
         break;
       }
     }
     if (mapped >= 0) break;
     if (waitpid(pid, &status, WNOHANG) == pid) {
-      printf("-1 %d\n", (int)pid);
+      printf("-1 %d 0\n", (int)pid);
       return 1;
     }
     fd_set fds;
@@ -76,7 +79,7 @@ int main(int argc, char** argv) {
     struct timeval timeout = {0, 50000}; /* to notice a program that ends without a window */
     select(fd + 1, &fds, NULL, NULL, &timeout);
   }
-  printf("%.1f %d\n", mapped, (int)pid);
+  printf("%.1f %d %lu\n", mapped, (int)pid, (unsigned long)window);
   fflush(stdout);
   XCloseDisplay(display);
 

@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -38,12 +37,11 @@
 #include "ReplayJob.h"
 #include "StartupRatesUpdate.h"
 #include "SystemErrorText.h"
-#include "TFormConfigMoneda.h"
 #include "TGradBtn.h"
 #include "THighButton.h"
+#include "TapeList.h"
 #include "TapeModel.h"
 #include "TapeOnDisk.h"
-#include "TapePrinter.h"
 #include "UserManual.h"
 
 using dravello::KeyButton;
@@ -89,8 +87,7 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
       session_view_(&view_),
       engine_(session_view_, separators),
       monedas_(engine_, session_view_, settings_file),
-      session_(engine_, monedas_, session_view_),
-      saver_(ui_.ListBox1, engine_.Separadores()) {
+      session_(engine_, monedas_, session_view_) {
   // A title bar with a close box only and a fixed size; an ordinary top-level window keeps its
   // task-bar entry, so a minimised calculator can be brought back.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -118,9 +115,12 @@ TFormCalculadora::TFormCalculadora(const std::string& settings_file,
     tape.SetCurrency(tabla[static_cast<std::size_t>(monedas_.MonedaActual())].Moneda, rate,
                      rate.empty() ? std::string_view() : std::string_view(tabla[0].Moneda));
   });
-  // The operations list's menu: saving belongs to the list, printing is the print button's.
-  connect(ui_.ListBox1, &dravello::TapeList::SaveRequested, &saver_, &dravello::TapeSaver::SaveAs,
-          Qt::QueuedConnection);
+  connect(
+      ui_.ListBox1, &dravello::TapeList::SaveRequested, this,
+      [this] {
+        if (OnDemand* parts = Parts()) parts->SaveTape(ui_.ListBox1, engine_.Separadores());
+      },
+      Qt::QueuedConnection);
   connect(ui_.ListBox1, &dravello::TapeList::PrintRequested, this, &TFormCalculadora::BitBtn3Click,
           Qt::QueuedConnection);
   // The journal: the list it writes, and the entries of the list's menu that hang on it.
@@ -283,20 +283,31 @@ void TFormCalculadora::OpenRateChart() {
   if (isVisible() && !isActiveWindow()) activateWindow();
 }
 
-void TFormCalculadora::ShowBackground() {
+void TFormCalculadora::FitBackground() {
+  // The picture stretched over the backdrop, made here as the label would make it itself from a
+  // picture of another size; the label then keeps this one copy of it instead of the picture,
+  // a copy of it and the stretched one.
+  const qreal ratio = ui_.Image1->devicePixelRatio();
+  const QSize size = ui_.Image1->contentsRect().size() * ratio;
+  if (size == background_size_) return;
+  background_size_ = size;
   QFile file(QStringLiteral(":/background.jpg"));
   if (!file.open(QIODevice::ReadOnly)) return;
   const QByteArray data = file.readAll();
   const std::span<const std::uint8_t> jpeg(reinterpret_cast<const std::uint8_t*>(data.data()),
                                            static_cast<std::size_t>(data.size()));
   dravello::JpegDecoder decoder;
-  dravello::JpegDecoder::Size size;
-  if (!decoder.ReadSize(jpeg, size)) return;
-  QImage image(size.width, size.height, QImage::Format_RGB32);
-  if (image.isNull() || !decoder.DecodeRgb32(jpeg, size, image.bits(),
+  dravello::JpegDecoder::Size picture;
+  if (!decoder.ReadSize(jpeg, picture)) return;
+  QImage image(picture.width, picture.height, QImage::Format_RGB32);
+  if (image.isNull() || !decoder.DecodeRgb32(jpeg, picture, image.bits(),
                                              static_cast<std::size_t>(image.bytesPerLine())))
     return;
-  ui_.Image1->setPixmap(QPixmap::fromImage(std::move(image)));
+  QPixmap stretched =
+      QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  stretched.setDevicePixelRatio(ratio);
+  ui_.Image1->setScaledContents(false);
+  ui_.Image1->setPixmap(stretched);
 }
 
 void TFormCalculadora::DescribeControls(bool by_name) {
@@ -346,13 +357,16 @@ void TFormCalculadora::resizeEvent(QResizeEvent* event) {
 // Keys
 
 bool TFormCalculadora::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Paint && watched == ui_.Image1 && !background_shown_) {
-    // The picture is decoded when it is first painted, after the window has appeared; so is
-    // the update of the rates started, when there is one.
-    background_shown_ = true;
-    ShowBackground();
-    // Posted to the window: dropped with it, should it close first.
-    QMetaObject::invokeMethod(this, &TFormCalculadora::StartRatesUpdate, Qt::QueuedConnection);
+  if (event->type() == QEvent::Paint && watched == ui_.Image1) {
+    // The picture is decoded when the backdrop is first painted, after the window has appeared,
+    // and again when a section opened or closed has changed the backdrop's size.
+    FitBackground();
+    if (!shown_) {
+      // The update of the rates, when there is one, starts then too; posted to the window, it
+      // is dropped with it, should it close first.
+      shown_ = true;
+      QMetaObject::invokeMethod(this, &TFormCalculadora::StartRatesUpdate, Qt::QueuedConnection);
+    }
     return false;
   }
   if (event->type() == QEvent::ToolTip && watched == ui_.PanelEqui) {
@@ -615,11 +629,10 @@ void TFormCalculadora::SpeedButton0Click() {
 void TFormCalculadora::SpeedButton9Click() {
   Input([this] {
     const dravello::RateOrigin last_update = monedas_.Stamp().update;
-    {
-      // A new dialog at every opening, so its fields start from the file as it is now.
-      TFormConfigMoneda dialog(monedas_.RutaIni(), engine_.Separadores().decimal,
-                               monedas_.TablaMonedas(), this);
-      dialog.exec();
+    // A new dialog at every opening, so its fields start from the file as it is now.
+    if (OnDemand* parts = Parts()) {
+      parts->ConfigureCurrencies(monedas_.RutaIni(), engine_.Separadores().decimal,
+                                 monedas_.TablaMonedas(), this);
     }
     // However the dialog closed, the table is read again from the file: values changed there
     // by hand since the last load take effect too. The amounts are not converted.
@@ -669,15 +682,9 @@ void TFormCalculadora::BitBtn2Click() {
 
 void TFormCalculadora::BitBtn3Click() {
   Input([this] {
-    QString failure;
-    if (!dravello::TapePrinter::AnyPrinter()) {
-      failure = QStringLiteral("No hay ninguna impresora instalada");
-    } else {
-      // Made once there is a printer, so that it starts on the default one.
-      if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-      failure =
-          dravello::TapePrinter::PrintWithDialog(ui_.ListBox1->Model()->Lines(), *printer_, this);
-    }
+    OnDemand* parts = Parts();
+    if (parts == nullptr) return;
+    const QString failure = parts->PrintTape(ui_.ListBox1->Model()->Lines(), this);
     if (!failure.isEmpty()) {
       view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
                         dravello::Utf8ToCp1252Lossy(failure.toStdString(), '?') + ".");
@@ -1100,4 +1107,18 @@ void TFormCalculadora::TapeMenuAction(int action, bool checked) {
       Input([this, checked] { GuardarEnDisco(checked); });
       break;
   }
+}
+
+OnDemand* TFormCalculadora::Parts() {
+  if (!on_demand_) {
+    QString error;
+    on_demand_ = OnDemand::Load(error);
+    if (!on_demand_) {
+      const QString text = QStringLiteral("No se ha podido cargar lib%1.so: %2.")
+                               .arg(QString::fromLatin1(OnDemand::kModule), error);
+      view_.ShowMessage(dravello::MessageKind::kError, dravello::kApplicationTitle,
+                        dravello::Utf8ToCp1252Lossy(text.toStdString(), '?'));
+    }
+  }
+  return on_demand_.get();
 }

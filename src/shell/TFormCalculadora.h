@@ -16,10 +16,10 @@
 #include "KeyInput.h"
 #include "KeyTable.h"
 #include "Monedas.h"
+#include "OnDemand.h"
 #include "ReplayRun.h"
 #include "Session.h"
 #include "SessionView.h"
-#include "TapeSaver.h"
 #include "WindowView.h"
 #include "ui_TFormCalculadora.h"
 
@@ -27,7 +27,6 @@ namespace dravello {
 class EuroRates;
 }
 class QMenu;
-class QPrinter;
 class StartupRatesUpdate;
 class THighButton;
 
@@ -141,7 +140,9 @@ class TFormCalculadora : public QWidget {
 
  private:
   void FormCreate();
-  void ShowBackground();
+  // Shows the background picture stretched over the backdrop Image1, unless it is shown so
+  // already.
+  void FitBackground();
   // Descriptions by the layout's hints, or by the control names when `by_name`.
   void DescribeControls(bool by_name);
   // Adds to each button's tooltip, after its hint, the keys that press it.
@@ -187,6 +188,9 @@ class TFormCalculadora : public QWidget {
   void StartRatesUpdate();
   void FinishRatesUpdate(const dravello::EuroRates& rates, const std::string& host);
   void OpenRateChart();
+  // The parts used now and then, loaded at the first call; nothing, after an error box that
+  // says why, when they cannot be loaded.
+  OnDemand* Parts();
 
   Ui::TFormCalculadora ui_;
   WindowView view_;
@@ -194,7 +198,6 @@ class TFormCalculadora : public QWidget {
   dravello::Calculadora engine_;
   dravello::Monedas monedas_;
   dravello::Session session_;
-  dravello::TapeSaver saver_;  // "Guardar como…" of the operations list's menu
   dravello::CommandQueue queue_;
   std::vector<THighButton*> key_buttons_;  // the buttons of KeyButtons(), in its order
   std::vector<THighButton*> accelerator_buttons_;
@@ -204,9 +207,12 @@ class TFormCalculadora : public QWidget {
   std::vector<std::pair<QKeyCombination, QWidget*>> window_keys_;  // no widget: the manual
   std::vector<std::pair<QKeyCombination, std::string_view>> list_keys_;
   Qt::FocusPolicy list_focus_policy_ = Qt::StrongFocus;  // ListBox1's while it can be seen
-  bool background_shown_ = false;
-  std::unique_ptr<QPrinter> printer_;  // made at the first print, kept for the user's choices
-  std::string journal_folder_;         // empty: no journal on disk at all
+  QSize background_size_;  // of the picture shown on Image1, in device pixels
+  bool shown_ = false;     // Image1 has been painted: the window has appeared
+  // The currency dialog, printing and saving ("Guardar como…" of the operations list's menu),
+  // with the printer's and the file dialog's choices since their first use.
+  std::unique_ptr<OnDemand> on_demand_;
+  std::string journal_folder_;                     // empty: no journal on disk at all
   std::unique_ptr<dravello::JournalStore> store_;  // while the tape is kept on disk
   QTimer journal_timer_;                           // runs only while something is unwritten
   bool disk_error_shown_ = false;

@@ -9,8 +9,8 @@
 #include <QLocale>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QThreadPool>
 #include <QTimer>
-
 #include <csignal>
 #include <cstdio>
 
@@ -106,6 +106,10 @@ int main(int argc, char* argv[]) {
   }
   QApplication::setWindowIcon(icon);
   QAccessible::installFactory(ShellAccessibleFactory);
+  // The toolkit scales the background on threads of its pool; they end as soon as they are idle,
+  // instead of waking up half a minute later to end, so that a calculator at rest has no thread
+  // to wake.
+  QThreadPool::globalInstance()->setExpiryTimeout(0);
 
   const std::string beside = dravello::DirPrograma() + dravello::NombrePrograma() + ".INI";
   const std::string settings =

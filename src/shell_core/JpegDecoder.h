@@ -3,12 +3,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
 namespace dravello {
 
 // Decodes JPEG pictures with TurboJPEG. One decoder may decode many pictures, one at a time.
+// The library is loaded by the decoder and let go with it, so that a program that decodes a
+// picture now and then does not keep it in memory; without the library every call fails.
 class JpegDecoder {
  public:
   JpegDecoder();
@@ -32,13 +35,15 @@ class JpegDecoder {
   bool DecodeRgb32(std::span<const std::uint8_t> jpeg, const Size& size, std::uint8_t* pixels,
                    std::size_t pitch);
 
-  // The reason of the last failure.
+  // The reason of the last failure (also of a library that could not be loaded).
   const std::string& Error() const { return error_; }
 
   static constexpr int kMaxSide = 16384;
 
  private:
-  void* handle_;
+  struct TurboJpeg;
+  std::unique_ptr<TurboJpeg> tj_;
+  void* handle_ = nullptr;
   std::string error_;
 };
 

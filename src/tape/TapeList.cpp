@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <algorithm>
@@ -412,7 +413,21 @@ void TapeList::updateGeometries() {
   QAbstractItemView::updateGeometries();
 }
 
+void TapeList::showEvent(QShowEvent* event) {
+  QListView::showEvent(event);
+  if (ranges_pending_) UpdateScrollRanges();
+}
+
 void TapeList::UpdateScrollRanges() {
+  // An empty list, or one not shown yet, has nothing to scroll: its steps are set when it is
+  // shown with rows, in the font its window has given it by then. Measuring the rows earlier
+  // would load a font before anything is drawn with it.
+  ranges_pending_ = !isVisible() || Rows() == 0;
+  if (ranges_pending_) {
+    verticalScrollBar()->setRange(0, 0);
+    horizontalScrollBar()->setRange(0, 0);
+    return;
+  }
   const int visible = FullyVisibleRows();
   QScrollBar* vertical = verticalScrollBar();
   vertical->setRange(0, std::max(0, Rows() - visible));
@@ -545,18 +560,18 @@ int TapeList::LineWidth(int row) const {
            margin;
   }
   // The sum of the characters' advances, without shaping the text: a line of the tape is
-  // single-byte text, and this runs for every line appended.
-  if (advances_.empty()) {
-    const QFontMetricsF metrics(font());
-    advances_.resize(256);
-    for (int byte = 0; byte < 256; ++byte) {
-      advances_[static_cast<std::size_t>(byte)] = static_cast<float>(metrics.horizontalAdvance(
-          QChar(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<char>(byte))))));
-    }
-  }
+  // single-byte text, and this runs for every line appended. Each byte is measured the first
+  // time it is met: a run meets a few dozen of the 256, and measuring the others would look for
+  // fonts that have their glyphs.
+  if (advances_.empty()) advances_.assign(256, -1.0f);
   double width = 0;
   for (const char byte : tape_->Lines().Line(static_cast<std::size_t>(row))) {
-    width += advances_[static_cast<unsigned char>(byte)];
+    float& advance = advances_[static_cast<unsigned char>(byte)];
+    if (advance < 0) {
+      advance = static_cast<float>(QFontMetricsF(font()).horizontalAdvance(
+          QChar(static_cast<char16_t>(Cp1252ToCodePoint(byte)))));
+    }
+    width += advance;
   }
   return static_cast<int>(std::ceil(width)) + margin;
 }

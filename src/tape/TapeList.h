@@ -91,6 +91,7 @@ class TapeList : public QListView {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void updateGeometries() override;
   int horizontalOffset() const override;
@@ -122,7 +123,9 @@ class TapeList : public QListView {
   int row_height_ = 0;                  // 0: from the font
   mutable int natural_row_height_ = 0;  // 0: not measured since the last font or style change
   int content_width_ = 0;               // widest line, in pixels
-  // Advance of each Windows-1252 byte in the list's font; empty until measured.
+  bool ranges_pending_ = false;         // the scroll ranges wait for the list to be shown
+  // Advance of each Windows-1252 byte in the list's font, negative until measured; empty until
+  // the first line is measured.
   mutable std::vector<float> advances_;
   QMenu* menu_ = nullptr;
   QAction* copy_line_ = nullptr;

@@ -210,3 +210,7 @@ void TapeSaver::ShowFailure(int error) {
 }
 
 }  // namespace dravello
+
+// The saver's meta-object is compiled here rather than with the list's: a program that uses the
+// list alone then links none of the saver, nor Qt Print Support (see src/ondemand).
+#include "moc_TapeSaver.cpp"

@@ -2,7 +2,8 @@
 #pragma once
 
 // The main window for a QtTest program: a settings file of its own in a fresh temporary folder,
-// the window over it, and its controls found by name.
+// the window over it, and its controls found by name. The window's modules (the dialog, printing,
+// saving, the network, the charts) are the build's own, which the tests' CMake names.
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "ProgramModule.h"
 #include "ReadoutLabel.h"
 #include "TFormCalculadora.h"
 
@@ -25,6 +27,8 @@ T* Control(const QObject* root, const char* name) {
 
 class WindowFixture {
  public:
+  WindowFixture() { dravello::SetProgramModuleFolder(DRAVELLO_MODULES); }
+
   // The settings file's path; its folder is removed with the fixture.
   const std::string& SettingsFile() const { return settings_file_; }
   // A file's path in the fixture's folder.

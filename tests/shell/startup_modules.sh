@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Start-up maps neither Qt Network nor Qt Charts, nor the modules that link them; with the update
-# at start-up and old rates, the network comes for the fetch, and still no charts.
+# Start-up maps neither Qt Network, Qt Charts nor Qt Print Support, nor the modules that link them
+# or hold the currency dialog; with the update at start-up and old rates, the network comes for
+# the fetch, and still nothing else.
 #   startup_modules.sh PROGRAM
 set -uo pipefail
 work=$(mktemp -d)
@@ -24,10 +25,11 @@ maps() {
 without=$(maps ActualizarAlAbrir=0 20 nothing)
 with=$(maps ActualizarAlAbrir=1 300 libQt6Network)
 status=0
-for lib in libQt6Network libdravello-net libQt6Charts libdravello-chart; do
+for lib in libQt6Network libdravello-net libQt6Charts libdravello-chart libQt6PrintSupport \
+  libdravello-ondemand; do
   grep -q "$lib" <<<"$without" && { echo "FAILED: $lib mapped at start-up"; status=1; }
-  case $lib in *Charts | *chart) want=1 ;; *) want=0 ;; esac
+  case $lib in *Network | *net) want=0 ;; *) want=1 ;; esac
   grep -q "$lib" <<<"$with"; [ $? -eq "$want" ] || { echo "FAILED: $lib for the update"; status=1; }
 done
-[ "$status" -eq 0 ] && echo "ok: start-up maps no network and no charts"
+[ "$status" -eq 0 ] && echo "ok: start-up maps no network, no charts, no printing and no dialog"
 exit "$status"

@@ -42,6 +42,7 @@ for path in usr/bin/CalculadoraDravello \
     usr/share/icons/hicolor/48x48/apps/calculadora-dravello.png \
     usr/share/icons/hicolor/scalable/apps/calculadora-dravello.svg \
     usr/share/man/man1/CalculadoraDravello.1.gz \
+    usr/lib/calculadora-dravello/modules/libdravello-ondemand.so \
     usr/lib/calculadora-dravello/modules/libdravello-net.so \
     usr/lib/calculadora-dravello/modules/libdravello-chart.so \
     usr/share/doc/calculadora-dravello/copyright \

@@ -29,7 +29,7 @@ for page in "$source"/docs/manual/*.md "$source"/docs/manual/imagenes/*; do
   need "share/doc/calculadora-dravello/manual/${name%.md}$([[ $name == *.md ]] && echo .html)"
 done
 # The modules, in the folder that the program looks in, beside its bin folder.
-for module in dravello-net dravello-chart; do
+for module in dravello-ondemand dravello-net dravello-chart; do
   found=$(cd "$prefix" && find . -name "lib$module.so" -printf '%h\n')
   if [ -z "$found" ] || ! grep -qxF "..${found#.}/" < <(strings "$prefix/bin/CalculadoraDravello"); then
     echo "lib$module.so is not where the program looks for it: ${found:-nowhere}"

@@ -3,6 +3,7 @@
 saw, and a copy of the program in a fresh folder."""
 
 import contextlib
+import glob
 import os
 import shutil
 import tempfile
@@ -59,13 +60,15 @@ def window_count(s, count, seconds=5.0):
 
 @contextlib.contextmanager
 def program_copy(program, settings=None, prefix="dravello-e2e-"):
-    """A copy of `program` in a fresh folder, with a settings file holding `settings` beside it
-    (none when None), so that a run depends on no settings file of the build. Yields the folder
-    and the copy's path; the folder goes at the end."""
+    """A copy of `program` and its modules in a fresh folder, with a settings file holding
+    `settings` beside it (none when None), so that a run depends on no settings file of the build.
+    Yields the folder and the copy's path; the folder goes at the end."""
     folder = tempfile.mkdtemp(prefix=prefix)
     try:
         copy = os.path.join(folder, "CalculadoraDravello")
         shutil.copy2(program, copy)
+        for module in glob.glob(os.path.join(os.path.dirname(program), "libdravello-*.so")):
+            shutil.copy2(module, folder)
         if settings is not None:
             with open(os.path.join(folder, "CalculadoraDravello.INI"), "w") as f:
                 f.write(settings)
