@@ -8,6 +8,7 @@
 #include "Calculadora.h"
 #include "Cp1252.h"
 #include "Monedas.h"
+#include "NullView.h"
 #include "Session.h"
 #include "SessionView.h"
 #include "StateBlock.h"
@@ -67,27 +68,15 @@ class SessionHarness {
 
  private:
   // The window's controls that the session's view hands on to: the list and the cells.
-  class Shown : public CalculatorView {
+  class Shown : public NullView {
    public:
     explicit Shown(SessionHarness& h) : h_(h) {}
-    void SetPanel1(const std::string&) override {}
-    void SetPanel6(const std::string&) override {}
-    void SetPanel7(const std::string&) override {}
-    void SetMemoryPanel(int, const std::string&, WinColor) override {}
-    void SetRecallButton(int, bool, WinColor) override {}
-    void SetPanel5(const std::string&, WinColor, const std::string&) override {}
     void AppendListLine(const std::string& line) override {
       const TMoneda& m =
           h_.monedas_.TablaMonedas()[static_cast<std::size_t>(h_.monedas_.MonedaActual())];
       h_.tape_.SetCurrency(m.Moneda);
       h_.tape_.Append(line);
     }
-    void ShowMessage(MessageKind, const std::string&, const std::string&) override {}
-    void SetPanelMoneda(const std::string&) override {}
-    void SetStaticText2(const std::string&) override {}
-    void SetPanelDeci(const std::string&) override {}
-    void SetPanelEqui(const std::string&) override {}
-    void SetCurrencyButton(int, const std::string&, bool) override {}
     void SetAmountCell(int slot, const std::string& text) override {
       h_.cells_.amounts.at(static_cast<std::size_t>(slot)) = text;
     }
